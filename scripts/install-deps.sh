@@ -1,0 +1,38 @@
+#!/usr/bin/env bash
+# Installs what the build and the tests need on a bare Debian 12 (run as root, no sudo).
+# Usage: install-deps.sh [linux|all]   linux: native build and tests only; all: also the
+# mingw-w64 cross compilers and wine for the Windows binaries.
+set -u
+what=${1:-all}
+export DEBIAN_FRONTEND=noninteractive
+
+need=()
+have() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok installed'; }
+want() { for p in "$@"; do have "$p" || need+=("$p"); done; }
+
+want build-essential cmake ninja-build pkg-config git \
+     googletest libgtest-dev libgmock-dev libbenchmark-dev \
+     clang libclang-rt-14-dev clang-format \
+     libstb-dev fonts-dejavu-core libx11-dev xvfb xauth x11-apps imagemagick \
+     python3 python3-mido
+if [ "$what" = all ]; then
+  want g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix
+  if ! dpkg --print-foreign-architectures | grep -q i386; then
+    dpkg --add-architecture i386
+    need+=(wine wine32:i386 wine64)
+  else
+    want wine wine64 wine32:i386
+  fi
+fi
+
+if [ ${#need[@]} -eq 0 ]; then
+  echo "install-deps: everything is installed"
+  exit 0
+fi
+echo "install-deps: installing ${need[*]}"
+# A mirror that is mid-sync can fail one suite's index; judge by the install below.
+apt-get update -q || true
+if ! apt-get install -y -q --no-install-recommends "${need[@]}"; then
+  echo "install-deps: retrying with -t bookworm"
+  apt-get install -y -q --no-install-recommends -t bookworm "${need[@]}"
+fi

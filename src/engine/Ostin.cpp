@@ -1,0 +1,114 @@
+#include "engine/Ostin.h"
+
+#include "common/Error.h"
+
+namespace ostinel {
+
+namespace {
+[[noreturn]] void ThrowOutOfRange() { throw Error(kArgumentOutOfRange); }
+} // namespace
+
+void TOstinToItem::ResetToCreation() noexcept {
+    fChannel.Set(1);
+    fNote.Set(-1);
+    fProbability.Set(100);
+    fRandom.Set(0);
+    fVelocityScale.Set(0);
+}
+
+void TOstinToItem::CopyFrom(const TOstinToItem& other) noexcept {
+    fChannel.Set(other.Channel());
+    fNote.Set(other.Note());
+    fProbability.Set(other.Probability());
+    fRandom.Set(other.Random());
+    fVelocityScale.Set(other.VelocityScale());
+}
+
+TOstinToItem& TOstinTo::GetItem(int index) {
+    if (index < 0 || index >= Count())
+        ThrowOutOfRange();
+    return fItems[static_cast<std::size_t>(index)];
+}
+const TOstinToItem& TOstinTo::GetItem(int index) const {
+    return const_cast<TOstinTo*>(this)->GetItem(index);
+}
+
+TChannelOstinItem& TOstinList::GetItem(int note) {
+    if (note < 0 || note >= Count())
+        ThrowOutOfRange();
+    return fItems[static_cast<std::size_t>(note)];
+}
+const TChannelOstinItem& TOstinList::GetItem(int note) const {
+    return const_cast<TOstinList*>(this)->GetItem(note);
+}
+
+TOstinelChannel& TOstinel::GetItem(int channel) {
+    if (channel < 0 || channel >= Count())
+        ThrowOutOfRange();
+    return fChannels[static_cast<std::size_t>(channel)];
+}
+const TOstinelChannel& TOstinel::GetItem(int channel) const {
+    return const_cast<TOstinel*>(this)->GetItem(channel);
+}
+
+void TOstinel::Reset() noexcept {
+    fSelectedChannel.Set(0);
+    for (int c = 0; c < kMapChannels; ++c) {
+        TOstinelChannel& channel = fChannels[static_cast<std::size_t>(c)];
+        channel.SetActive(c == 0);
+        channel.SetRangeFrom(0);
+        channel.SetRangeTo(127);
+        for (int n = 0; n < kMapNotes; ++n) {
+            TChannelOstinItem& row = channel.Notes[n];
+            row.SetSourceNote(n);
+            for (int t = 0; t < kMapTargets; ++t) {
+                TOstinToItem& target = row.Targets[t];
+                target.ResetToCreation();
+                target.SetChannel(static_cast<float>(c + 1));
+                target.SetNote(t == 0 ? static_cast<float>(n) : -1.0f);
+            }
+        }
+    }
+}
+
+void TOstinel::CopyFrom(const TOstinel& other) noexcept {
+    fSelectedChannel.Set(other.SelectedChannel());
+    for (int c = 0; c < kMapChannels; ++c) {
+        TOstinelChannel& to = fChannels[static_cast<std::size_t>(c)];
+        const TOstinelChannel& from = other[c];
+        to.SetActive(from.Active());
+        to.StoreRangeUnclamped(from.RangeFrom(), from.RangeTo());
+        for (int n = 0; n < kMapNotes; ++n) {
+            to.Notes[n].SetSourceNote(from.Notes[n].SourceNote());
+            for (int t = 0; t < kMapTargets; ++t)
+                to.Notes[n].Targets[t].CopyFrom(from.Notes[n].Targets[t]);
+        }
+    }
+}
+
+bool TOstinel::Equals(const TOstinel& other) const noexcept {
+    if (SelectedChannel() != other.SelectedChannel())
+        return false;
+    for (int c = 0; c < kMapChannels; ++c) {
+        const TOstinelChannel& a = fChannels[static_cast<std::size_t>(c)];
+        const TOstinelChannel& b = other[c];
+        if (a.Active() != b.Active() || a.RangeFrom() != b.RangeFrom() ||
+            a.RangeTo() != b.RangeTo())
+            return false;
+        for (int n = 0; n < kMapNotes; ++n) {
+            if (a.Notes[n].SourceNote() != b.Notes[n].SourceNote())
+                return false;
+            for (int t = 0; t < kMapTargets; ++t) {
+                const TOstinToItem& x = a.Notes[n].Targets[t];
+                const TOstinToItem& y = b.Notes[n].Targets[t];
+                if (x.Channel() != y.Channel() || x.Note() != y.Note() ||
+                    x.Probability() != y.Probability() || x.Random() != y.Random() ||
+                    x.VelocityScale() != y.VelocityScale())
+                    return false;
+            }
+        }
+    }
+    return true;
+}
+
+} // namespace ostinel

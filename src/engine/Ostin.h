@@ -1,0 +1,171 @@
+#pragma once
+// The note map: 16 input channels x 128 input notes x 3 targets. Its shape is fixed for the
+// life of the module, so nothing here ever allocates after construction.
+//
+// Threads: the GUI thread writes single fields through the clamping setters; each write is one
+// relaxed atomic store (a plain move on x86), so the audio thread reading the same map sees the
+// old or the new value of a field. Bulk rewrites (reset, state loads) never happen in a map the
+// audio thread is reading; see TNoteMapStore.
+#include <array>
+#include <atomic>
+#include <cstdint>
+
+namespace ostinel {
+
+inline constexpr int kMapChannels = 16;
+inline constexpr int kMapNotes = 128;
+inline constexpr int kMapTargets = 3;
+
+// A relaxed atomic value: readable on the audio thread while the GUI thread writes it.
+template <typename T> class TRelaxed {
+public:
+    TRelaxed() noexcept = default;
+    explicit TRelaxed(T v) noexcept : fValue(v) {}
+    TRelaxed(const TRelaxed&) = delete;
+    TRelaxed& operator=(const TRelaxed&) = delete;
+    [[nodiscard]] T Get() const noexcept { return fValue.load(std::memory_order_relaxed); }
+    void Set(T v) noexcept { fValue.store(v, std::memory_order_relaxed); }
+
+private:
+    std::atomic<T> fValue{};
+};
+
+// Values below the lower bound (NaN included) become the lower bound, above the upper bound
+// the upper bound.
+[[nodiscard]] constexpr float ClampSingle(float v, float lo, float hi) noexcept {
+    if (!(v >= lo))
+        return lo;
+    return v > hi ? hi : v;
+}
+
+class TOstinToItem {
+public:
+    static constexpr float kChannelMin = 1, kChannelMax = 16;
+    static constexpr float kNoteMin = -1, kNoteMax = 127;
+    static constexpr float kProbabilityMin = 0, kProbabilityMax = 100;
+    static constexpr float kRandomMin = 0, kRandomMax = 200;
+    static constexpr float kVelocityScaleMin = -100, kVelocityScaleMax = 100;
+
+    [[nodiscard]] float Channel() const noexcept { return fChannel.Get(); }
+    [[nodiscard]] float Note() const noexcept { return fNote.Get(); }
+    [[nodiscard]] float Probability() const noexcept { return fProbability.Get(); }
+    [[nodiscard]] float Random() const noexcept { return fRandom.Get(); }
+    [[nodiscard]] float VelocityScale() const noexcept { return fVelocityScale.Get(); }
+
+    void SetChannel(float v) noexcept { fChannel.Set(ClampSingle(v, kChannelMin, kChannelMax)); }
+    void SetNote(float v) noexcept { fNote.Set(ClampSingle(v, kNoteMin, kNoteMax)); }
+    void SetProbability(float v) noexcept {
+        fProbability.Set(ClampSingle(v, kProbabilityMin, kProbabilityMax));
+    }
+    void SetRandom(float v) noexcept { fRandom.Set(ClampSingle(v, kRandomMin, kRandomMax)); }
+    void SetVelocityScale(float v) noexcept {
+        fVelocityScale.Set(ClampSingle(v, kVelocityScaleMin, kVelocityScaleMax));
+    }
+
+    void ResetToCreation() noexcept;
+    void CopyFrom(const TOstinToItem& other) noexcept;
+
+private:
+    TRelaxed<float> fChannel{1};
+    TRelaxed<float> fNote{-1};
+    TRelaxed<float> fProbability{100};
+    TRelaxed<float> fRandom{0};
+    TRelaxed<float> fVelocityScale{0};
+};
+
+// The targets of one input note, played in index order.
+class TOstinTo {
+public:
+    [[nodiscard]] static constexpr int Count() noexcept { return kMapTargets; }
+    [[nodiscard]] TOstinToItem& GetItem(int index); // throws "Argument out of range"
+    [[nodiscard]] const TOstinToItem& GetItem(int index) const;
+    [[nodiscard]] TOstinToItem& operator[](int index) noexcept { return fItems[index]; }
+    [[nodiscard]] const TOstinToItem& operator[](int index) const noexcept {
+        return fItems[index];
+    }
+
+private:
+    std::array<TOstinToItem, kMapTargets> fItems;
+};
+
+// One input note: a row of the editor grid.
+class TChannelOstinItem {
+public:
+    TOstinTo Targets;
+    [[nodiscard]] std::int32_t SourceNote() const noexcept { return fSourceNote.Get(); }
+    void SetSourceNote(std::int32_t v) noexcept { fSourceNote.Set(v); }
+
+private:
+    TRelaxed<std::int32_t> fSourceNote{0};
+};
+
+class TOstinList {
+public:
+    [[nodiscard]] static constexpr int Count() noexcept { return kMapNotes; }
+    [[nodiscard]] TChannelOstinItem& GetItem(int note);
+    [[nodiscard]] const TChannelOstinItem& GetItem(int note) const;
+    [[nodiscard]] TChannelOstinItem& operator[](int note) noexcept { return fItems[note]; }
+    [[nodiscard]] const TChannelOstinItem& operator[](int note) const noexcept {
+        return fItems[note];
+    }
+
+private:
+    std::array<TChannelOstinItem, kMapNotes> fItems;
+};
+
+class TOstinelChannel {
+public:
+    TOstinList Notes;
+
+    [[nodiscard]] bool Active() const noexcept { return fActive.Get(); }
+    void SetActive(bool v) noexcept { fActive.Set(v); }
+    [[nodiscard]] float RangeFrom() const noexcept { return fRangeFrom.Get(); }
+    [[nodiscard]] float RangeTo() const noexcept { return fRangeTo.Get(); }
+    void SetRangeFrom(float v) noexcept { fRangeFrom.Set(ClampSingle(v, 0, 127)); }
+    void SetRangeTo(float v) noexcept { fRangeTo.Set(ClampSingle(v, 0, 127)); }
+    // The channel paste stores the range as read, without clamping.
+    void StoreRangeUnclamped(float from, float to) noexcept {
+        fRangeFrom.Set(from);
+        fRangeTo.Set(to);
+    }
+    // Range test of the mapping: both bounds inclusive, compared as floats.
+    [[nodiscard]] bool InRange(int note) const noexcept {
+        const float n = static_cast<float>(note);
+        return !(n < RangeFrom()) && !(n > RangeTo());
+    }
+
+private:
+    TRelaxed<bool> fActive{true};
+    TRelaxed<float> fRangeFrom{0};
+    TRelaxed<float> fRangeTo{127};
+};
+
+// The whole map, owned by the module as `Mapping`.
+class TOstinel {
+public:
+    TOstinel() noexcept { Reset(); }
+    TOstinel(const TOstinel&) = delete;
+    TOstinel& operator=(const TOstinel&) = delete;
+
+    [[nodiscard]] static constexpr int Count() noexcept { return kMapChannels; }
+    [[nodiscard]] TOstinelChannel& GetItem(int channel); // throws "Argument out of range"
+    [[nodiscard]] const TOstinelChannel& GetItem(int channel) const;
+    [[nodiscard]] TOstinelChannel& operator[](int channel) noexcept { return fChannels[channel]; }
+    [[nodiscard]] const TOstinelChannel& operator[](int channel) const noexcept {
+        return fChannels[channel];
+    }
+
+    [[nodiscard]] std::int32_t SelectedChannel() const noexcept { return fSelectedChannel.Get(); }
+    void SetSelectedChannel(std::int32_t v) noexcept { fSelectedChannel.Set(v); }
+
+    // The default map: channel 1 active, every note onto itself on its own channel.
+    void Reset() noexcept;
+    void CopyFrom(const TOstinel& other) noexcept;
+    [[nodiscard]] bool Equals(const TOstinel& other) const noexcept;
+
+private:
+    std::array<TOstinelChannel, kMapChannels> fChannels;
+    TRelaxed<std::int32_t> fSelectedChannel{0};
+};
+
+} // namespace ostinel

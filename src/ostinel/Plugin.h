@@ -1,0 +1,94 @@
+#pragma once
+// The Ostinel module: the note map, the mapping of MIDI events with the list of sounding notes,
+// the transport flush and the note preview.
+//
+// Threads: the MIDI handler and the processing handler run on the audio thread; they read the
+// note map pinned for one event list (TNoteMapStore) and own the sounding-note list. The GUI
+// thread edits the map, loads states (published whole), previews rows through the module's
+// GUI event FIFO and collects played and learned notes at editor idle.
+#include "engine/NoteMapStore.h"
+#include "engine/NoteMapper.h"
+#include "plugin/SpscQueue.h"
+#include "services/VSTPluginBaseDM.h"
+
+#include <atomic>
+
+namespace ostinel {
+
+class IMapEditor;
+
+[[nodiscard]] TVSTModuleConfig OstinelConfig();
+
+class TVSTPlugin : public TVSTPluginBase {
+public:
+    TVSTPlugin();
+    ~TVSTPlugin() override;
+
+    void VSTModuleCreate() override;
+
+    // GUI thread: the note map to show and edit.
+    [[nodiscard]] TOstinel& Mapping() noexcept { return fMaps.Edit(); }
+    [[nodiscard]] TNoteMapStore& MapStore() noexcept { return fMaps; }
+
+    // Audio thread (and tests between blocks): the notes started and not yet released.
+    [[nodiscard]] const TMidiNoteList& SoundingNotes() const noexcept {
+        return fMapper.SoundingNotes();
+    }
+    [[nodiscard]] int LearnedNote() const noexcept {
+        return fLearnedNote.load(std::memory_order_acquire);
+    }
+    [[nodiscard]] double LastSamplePos() const noexcept { return fLastSamplePos; }
+
+    // GUI thread: plays every target of row `note` of `channel` (0-based) now and releases
+    // them 250 ms of processed audio later. Never blocks. False when the preview FIFO is full.
+    bool PreviewNote(int channel, int note, int velocity);
+
+    void ResetState() override;
+
+protected:
+    void ProcessEvents(const vst::VstEvents& events) noexcept override;
+    void ProcessMidi(const vst::VstMidiEvent& event) noexcept override;
+    bool OnProcess32Replacing(float** inputs, float** outputs,
+                              std::int32_t frames) noexcept override;
+    void OnEditIdle() override;
+    void WriteState(TValueWriter& writer) override;
+    void ReadState(TValueReader& reader, const std::string& version) override;
+    void BeginStateUpdate() override { fMaps.BeginBulkUpdate(); }
+    void EndStateUpdate() noexcept override { fMaps.EndBulkUpdate(); }
+
+private:
+    class TQueueSink final : public IMidiSink {
+    public:
+        explicit TQueueSink(TVSTModuleWithMidi& module) : fModule(module) {}
+        void SendNoteOn(std::uint8_t c, std::uint8_t n, std::uint8_t v,
+                        std::int32_t d) noexcept override {
+            fModule.SendNoteOn(c, n, v, d);
+        }
+        void SendNoteOff(std::uint8_t c, std::uint8_t n, std::uint8_t v,
+                         std::int32_t d) noexcept override {
+            fModule.SendNoteOff(c, n, v, d);
+        }
+
+    private:
+        TVSTModuleWithMidi& fModule;
+    };
+
+    void NoteOn(const TOstinel& map, int ch, int note, int velocity,
+                std::int32_t deltaFrames) noexcept;
+    void NoteOff(const TOstinel& map, int ch, int note, int velocity,
+                 std::int32_t deltaFrames) noexcept;
+    void Highlight(const TOstinel& map, int ch, int note, bool on) noexcept;
+    void TransportCheck() noexcept;
+    [[nodiscard]] IMapEditor* MapEditor() const noexcept;
+
+    TNoteMapStore fMaps;
+    TNoteMapper fMapper;
+    TQueueSink fSink{*this};
+    const TOstinel* fAudioMap = nullptr; // pinned while an event list is mapped
+    std::atomic<std::int32_t> fLearnedNote{-1};
+    double fLastSamplePos = 0.0; // audio thread
+    // Played notes of the shown channel, audio -> GUI: note | 0x80 for a note-on.
+    TSpscQueue<std::uint8_t, 1024> fHighlights;
+};
+
+} // namespace ostinel

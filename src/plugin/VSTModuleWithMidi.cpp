@@ -1,0 +1,124 @@
+#include "plugin/VSTModuleWithMidi.h"
+
+#include <cmath>
+
+namespace ostinel {
+
+using namespace vst;
+
+TVSTModuleWithMidi::TVSTModuleWithMidi() {
+    for (std::size_t i = 0; i < fRecords.size(); ++i) {
+        fRecords[i].type = kVstMidiType;
+        fRecords[i].byteSize = 24;
+        fOutputEvents.events[i] = reinterpret_cast<VstEvent*>(&fRecords[i]);
+    }
+}
+
+VstIntPtr TVSTModuleWithMidi::HandleOpcode(VstInt32 opcode, VstInt32 index, VstIntPtr value,
+                                           void* ptr, float opt) {
+    if (opcode == effProcessEvents) {
+        if (ptr != nullptr)
+            ProcessEvents(*static_cast<const VstEvents*>(ptr));
+        return 1;
+    }
+    return TCustomVSTModule::HandleOpcode(opcode, index, value, ptr, opt);
+}
+
+void TVSTModuleWithMidi::ProcessEvents(const VstEvents& events) noexcept {
+    for (VstInt32 i = 0; i < events.numEvents; ++i) {
+        const VstEvent* event = events.events[i];
+        // SysEx and other event types have no handler in this plug-in.
+        if (event != nullptr && event->type == kVstMidiType)
+            ProcessMidi(*reinterpret_cast<const VstMidiEvent*>(event));
+    }
+}
+
+void TVSTModuleWithMidi::Write(std::uint8_t status, std::uint8_t data1, std::uint8_t data2,
+                               std::int32_t deltaFrames) noexcept {
+    // Beyond 1023 queued events each further write lands in the uncounted last record.
+    VstMidiEvent& e = fRecords[static_cast<std::size_t>(fOutputEvents.numEvents)];
+    e.type = kVstMidiType;
+    e.midiData[0] = status;
+    e.midiData[1] = data1;
+    e.midiData[2] = data2;
+    e.deltaFrames = deltaFrames;
+    if (fOutputEvents.numEvents < kQueueCapacity)
+        ++fOutputEvents.numEvents;
+}
+
+void TVSTModuleWithMidi::SendNoteOn(std::uint8_t ch, std::uint8_t note, std::uint8_t velocity,
+                                    std::int32_t deltaFrames) noexcept {
+    Write(static_cast<std::uint8_t>(0x90 + ch), note, velocity, deltaFrames);
+}
+void TVSTModuleWithMidi::SendNoteOff(std::uint8_t ch, std::uint8_t note, std::uint8_t velocity,
+                                     std::int32_t deltaFrames) noexcept {
+    Write(static_cast<std::uint8_t>(0x80 + ch), note, velocity, deltaFrames);
+}
+void TVSTModuleWithMidi::SendControlChange(std::uint8_t ch, std::uint8_t controller,
+                                           std::uint8_t value, std::int32_t deltaFrames) noexcept {
+    Write(static_cast<std::uint8_t>(0xB0 + ch), controller, value, deltaFrames);
+}
+void TVSTModuleWithMidi::SendPolyPressure(std::uint8_t ch, std::uint8_t note,
+                                          std::uint8_t pressure, std::int32_t deltaFrames) noexcept {
+    Write(static_cast<std::uint8_t>(0xA0 + ch), note, pressure, deltaFrames);
+}
+void TVSTModuleWithMidi::SendPitchBend(std::uint8_t ch, std::uint8_t low, std::uint8_t high,
+                                       std::int32_t deltaFrames) noexcept {
+    Write(static_cast<std::uint8_t>(0xE0 + ch), low, high, deltaFrames);
+}
+void TVSTModuleWithMidi::SendChannelPressure(std::uint8_t ch, std::uint8_t pressure,
+                                             std::int32_t deltaFrames) noexcept {
+    Write(static_cast<std::uint8_t>(0xD0 + ch), pressure, 0, deltaFrames);
+}
+
+void TVSTModuleWithMidi::FlushOutputEvents() noexcept {
+    if (fOutputEvents.numEvents > 0) {
+        CallHost(audioMasterProcessEvents, 0, 0, &fOutputEvents);
+        fOutputEvents.numEvents = 0;
+    }
+}
+
+std::int32_t TVSTModuleWithMidi::DelaySamples(double seconds) const noexcept {
+    const double rate = SampleRate() > 0 ? static_cast<double>(SampleRate()) : 44100.0;
+    return static_cast<std::int32_t>(std::lround(seconds * rate));
+}
+
+bool TVSTModuleWithMidi::QueueFromGuiThread(const TGuiEvent* events, int count) noexcept {
+    if (count <= 0 || !fGuiEvents.HasRoomFor(static_cast<std::size_t>(count)))
+        return false;
+    for (int i = 0; i < count; ++i)
+        fGuiEvents.Push(events[i]);
+    return true;
+}
+
+void TVSTModuleWithMidi::DrainGuiEvents(std::int32_t processedFrames) noexcept {
+    fProcessedSamples += processedFrames;
+    while (const TGuiEvent* e = fGuiEvents.Front()) {
+        if (e->delaySamples <= 0) {
+            Write(e->status, e->data1, e->data2, 0);
+        } else {
+            if (fDelayedCount == fDelayed.size()) {
+                // No room to wait: send the earliest now rather than lose it.
+                const TPending& oldest = fDelayed[fDelayedHead];
+                Write(oldest.status, oldest.data1, oldest.data2, 0);
+                fDelayedHead = (fDelayedHead + 1) % fDelayed.size();
+                --fDelayedCount;
+            }
+            TPending& slot = fDelayed[(fDelayedHead + fDelayedCount) % fDelayed.size()];
+            slot = {e->status, e->data1, e->data2, fProcessedSamples + e->delaySamples};
+            ++fDelayedCount;
+        }
+        fGuiEvents.Pop();
+    }
+    // Delays are measured from the end of the block that took the event in.
+    while (fDelayedCount > 0) {
+        const TPending& head = fDelayed[fDelayedHead];
+        if (head.dueSample > fProcessedSamples)
+            break;
+        Write(head.status, head.data1, head.data2, 0);
+        fDelayedHead = (fDelayedHead + 1) % fDelayed.size();
+        --fDelayedCount;
+    }
+}
+
+} // namespace ostinel

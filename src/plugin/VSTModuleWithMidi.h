@@ -1,0 +1,87 @@
+#pragma once
+// MIDI event intake and the output event queue.
+//
+// The output queue belongs to the audio thread: the MIDI handler and the processing handler
+// write it there and the flush after each processing call hands it to the host. Events from
+// the GUI thread (the note preview) go through a separate lock-free FIFO that the audio thread
+// drains into the queue just before the flush; delayed events (the preview's note-offs) wait in
+// a second FIFO until enough samples have been processed.
+#include "plugin/CustomVSTModule.h"
+#include "plugin/SpscQueue.h"
+
+#include <array>
+#include <cstdint>
+
+namespace ostinel {
+
+class TVSTModuleWithMidi : public TCustomVSTModule {
+public:
+    static constexpr int kQueueCapacity = 1023;
+    static constexpr int kEventRecords = 1024;
+
+    TVSTModuleWithMidi();
+
+    vst::VstIntPtr HandleOpcode(vst::VstInt32 opcode, vst::VstInt32 index, vst::VstIntPtr value,
+                                void* ptr, float opt) override;
+
+    // Walks a host event list in order (audio thread).
+    virtual void ProcessEvents(const vst::VstEvents& events) noexcept;
+
+    // Output writers (audio thread). Channel 0..15 is added to the status base unmasked.
+    void SendNoteOn(std::uint8_t channel, std::uint8_t note, std::uint8_t velocity,
+                    std::int32_t deltaFrames) noexcept;
+    void SendNoteOff(std::uint8_t channel, std::uint8_t note, std::uint8_t velocity,
+                     std::int32_t deltaFrames) noexcept;
+    void SendControlChange(std::uint8_t channel, std::uint8_t controller, std::uint8_t value,
+                           std::int32_t deltaFrames) noexcept;
+    void SendPolyPressure(std::uint8_t channel, std::uint8_t note, std::uint8_t pressure,
+                          std::int32_t deltaFrames) noexcept;
+    void SendPitchBend(std::uint8_t channel, std::uint8_t low, std::uint8_t high,
+                       std::int32_t deltaFrames) noexcept;
+    void SendChannelPressure(std::uint8_t channel, std::uint8_t pressure,
+                             std::int32_t deltaFrames) noexcept;
+
+    // Hands the queue to the host and empties it (audio thread, after each processing call).
+    void FlushOutputEvents() noexcept;
+    [[nodiscard]] int QueuedEventCount() const noexcept { return fOutputEvents.numEvents; }
+
+    // GUI thread: queue short MIDI messages for the audio thread. Each message goes out at
+    // the first flush that comes its `delaySamples` or more processed samples after the audio
+    // thread took it in (0: the next flush). Returns false, queuing nothing, when the FIFO
+    // cannot take all of them.
+    struct TGuiEvent {
+        std::uint8_t status = 0, data1 = 0, data2 = 0;
+        std::int32_t delaySamples = 0;
+    };
+    bool QueueFromGuiThread(const TGuiEvent* events, int count) noexcept;
+    [[nodiscard]] std::int32_t DelaySamples(double seconds) const noexcept;
+
+protected:
+    // The MIDI handler, called once per MIDI event of the host's list (audio thread).
+    virtual void ProcessMidi(const vst::VstMidiEvent& /*event*/) noexcept {}
+    // Audio thread: move due GUI events into the output queue; counts processed samples.
+    void DrainGuiEvents(std::int32_t processedFrames) noexcept;
+
+private:
+    void Write(std::uint8_t status, std::uint8_t data1, std::uint8_t data2,
+               std::int32_t deltaFrames) noexcept;
+
+    struct TOutputEvents {
+        vst::VstInt32 numEvents;
+        vst::VstIntPtr reserved;
+        vst::VstEvent* events[2048];
+    };
+    struct TPending {
+        std::uint8_t status = 0, data1 = 0, data2 = 0;
+        std::int64_t dueSample = 0; // set by the audio thread when taken in
+    };
+
+    TOutputEvents fOutputEvents{};
+    std::array<vst::VstMidiEvent, kEventRecords> fRecords{};
+    TSpscQueue<TGuiEvent, 512> fGuiEvents;
+    std::array<TPending, 512> fDelayed{}; // audio thread only, a ring in due order
+    std::size_t fDelayedHead = 0, fDelayedCount = 0;
+    std::int64_t fProcessedSamples = 0; // audio thread only
+};
+
+} // namespace ostinel

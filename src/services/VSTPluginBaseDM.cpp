@@ -1,0 +1,355 @@
+#include "services/VSTPluginBaseDM.h"
+
+#include "common/Error.h"
+#include "common/QelCommon.h"
+#include "platform/System.h"
+#include "services/StyleActivator.h"
+#include "state/MemoryStreamChunk.h"
+#include "state/ValueReader.h"
+#include "state/ValueWriter.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cstring>
+
+namespace ostinel {
+
+namespace {
+
+#if defined(_WIN32)
+constexpr const char* kDelim = "\\";
+#else
+constexpr const char* kDelim = "/";
+#endif
+
+constexpr vst::VstIntPtr kWheelNotice = 0x57686565; // "Whee"
+
+std::optional<int> ParseDecimal(const std::optional<std::string>& text) {
+    if (!text || text->empty())
+        return std::nullopt;
+    const char* first = text->data();
+    const char* last = first + text->size();
+    if (*first == '+')
+        ++first;
+    int value = 0;
+    const auto [end, ec] = std::from_chars(first, last, value);
+    if (ec != std::errc() || end != last)
+        return std::nullopt;
+    return value;
+}
+
+} // namespace
+
+TMessage ErrorMessage(const std::string& sentence, const std::string& error,
+                      const std::string& caption) {
+    return {sentence + "\r\n\r\n\"" + error + "\"", caption, TMessageKind::Warning};
+}
+
+TVSTPluginBase::TVSTPluginBase(const TVSTModuleConfig& config) : TVSTModule(config) {
+    for (auto& entry : fCCParameter)
+        entry.store(-1, std::memory_order_relaxed);
+}
+
+TVSTPluginBase::~TVSTPluginBase() = default;
+
+void TVSTPluginBase::VSTModuleCreate() {
+    fMidiCCs.Clear();
+    SetLearnState(kLearnNone);
+    const std::string documents = platform::DocumentsFolder();
+    fUserFolder = documents + kDelim + "Quorvat" + kDelim + ProductName() + kDelim;
+    fPresetsFolder = fUserFolder + "Presets" + kDelim;
+    WasPlaying = false;
+    LoadSettings();
+    LoadInitPreset();
+}
+
+IPluginEditor* TVSTPluginBase::PluginEditor() const noexcept {
+    return dynamic_cast<IPluginEditor*>(EditorForm());
+}
+
+void TVSTPluginBase::SetPresetName(const std::string& name) {
+    if (name == fPresetName)
+        return;
+    fPresetName = name;
+    if (IPluginEditor* editor = PluginEditor())
+        editor->PresetNameChanged();
+}
+
+void TVSTPluginBase::ResolveCCAssignments() noexcept {
+    std::array<std::int16_t, 128> table;
+    table.fill(-1);
+    for (int i = fMidiCCs.Count() - 1; i >= 0; --i) {
+        const TMidiCCItem& item = fMidiCCs.GetItem(i);
+        if (item.CCNumber < 0 || item.CCNumber > 127)
+            continue;
+        const int parameter = fParameterValues.IndexOfName(item.ParameterName);
+        if (parameter >= 0) // the first assignment in list order wins
+            table[static_cast<std::size_t>(item.CCNumber)] = static_cast<std::int16_t>(parameter);
+    }
+    for (std::size_t cc = 0; cc < table.size(); ++cc)
+        fCCParameter[cc].store(table[cc], std::memory_order_relaxed);
+}
+
+void TVSTPluginBase::NotifyHostOfChange() {
+    if (ParameterCount() > 0)
+        SetParameter(0, GetParameter(0));
+}
+
+void TVSTPluginBase::ResetAllParameterValues() {
+    for (int i = 0; i < fParameterValues.Count(); ++i) {
+        TVSTParameterValue& value = fParameterValues.GetItem(i);
+        value.CurrentValue = value.DefaultValue;
+        SetParameter(i, GetParameter(i));
+    }
+}
+
+void TVSTPluginBase::ResetState() {
+    TStateUpdate update(*this);
+    SetPresetName(std::string());
+    ResetAllParameterValues();
+    fMidiCCs.Clear();
+    ResolveCCAssignments();
+}
+
+void TVSTPluginBase::LoadChunkFile(TMemoryStreamChunk& chunk, const std::string& path) {
+    const std::vector<std::uint8_t> bytes = platform::ReadFile(path);
+    TMemoryStream stream;
+    stream.Write(bytes.data(), bytes.size());
+    stream.SetPosition(0);
+    chunk.LoadFromStream(stream);
+}
+
+void TVSTPluginBase::SaveChunkFile(const TMemoryStreamChunk& chunk, const std::string& path) {
+    TMemoryStream stream;
+    chunk.SaveToStream(stream);
+    const auto bytes = stream.Bytes();
+    platform::WriteFile(path, std::vector<std::uint8_t>(bytes.begin(), bytes.end()));
+}
+
+void TVSTPluginBase::LoadInitPreset() {
+    const std::string path = PresetPath("init");
+    bool loaded = false;
+    if (FileExistsSafe(path)) {
+        TMemoryStreamChunk chunk;
+        try {
+            LoadChunkFile(chunk, path);
+            loaded = LoadFromChunk(chunk, false);
+        } catch (const std::exception& e) {
+            // An unreadable start preset still leaves a complete state.
+            ShowMessageDialog(ErrorMessage("Error loading preset from file.", e.what(),
+                                           "Load Preset"));
+        }
+    }
+    if (loaded) {
+        SetPresetName(std::string());
+        NotifyHostOfChange();
+    } else {
+        ResetState();
+    }
+}
+
+bool TVSTPluginBase::SaveToChunk(TMemoryStreamChunk& chunk) {
+    TMemoryStream& payload = chunk.Payload();
+    payload.Clear();
+    try {
+        TValueWriter writer(payload);
+        writer.WriteSignature();
+        writer.WriteListBegin();
+        writer.WriteString(fPluginVersion);
+        writer.WriteString(fPresetName);
+        writer.WriteString("");
+        writer.WriteString("");
+        writer.WriteListEnd();
+        writer.WriteListBegin();
+        WriteState(writer);
+        writer.WriteListEnd();
+        writer.WriteListBegin();
+        for (int i = 0; i < fMidiCCs.Count(); ++i) {
+            const TMidiCCItem& item = fMidiCCs.GetItem(i);
+            writer.WriteListBegin();
+            writer.WriteString(item.ParameterName);
+            writer.WriteInteger(item.CCNumber);
+            writer.WriteListEnd();
+        }
+        writer.WriteListEnd();
+        return true;
+    } catch (const std::exception& e) {
+        ShowMessageDialog(ErrorMessage("Error saving preset.", e.what(), "Save Preset"));
+        return false;
+    }
+}
+
+void TVSTPluginBase::ReadHeaderAndSections(TValueReader& reader, bool checkPresetFile) {
+    reader.ReadSignature();
+    reader.ReadListBegin();
+    const std::string version = reader.ReadString();
+    SetPresetName(reader.ReadString());
+    (void)reader.ReadString();
+    (void)reader.ReadString();
+    reader.ReadListEnd();
+
+    reader.ReadListBegin();
+    ReadState(reader, version);
+    reader.ReadListEnd();
+
+    if (!reader.EndOfList()) {
+        fMidiCCs.Clear();
+        reader.ReadListBegin();
+        while (!reader.EndOfList()) {
+            reader.ReadListBegin();
+            const std::string name = reader.ReadString();
+            const std::int32_t number = reader.ReadInteger();
+            reader.ReadListEnd();
+            fMidiCCs.SetCC(name, number);
+        }
+        reader.ReadListEnd();
+    }
+
+    if (checkPresetFile && !fPresetName.empty() && !FileExistsSafe(PresetPath(fPresetName)))
+        SetPresetName(std::string());
+}
+
+bool TVSTPluginBase::LoadFromChunk(TMemoryStreamChunk& chunk, bool checkPresetFile) {
+    TStateUpdate update(*this);
+    bool ok = true;
+    try {
+        ResetState();
+        TValueReader reader(chunk.Payload().Bytes());
+        ReadHeaderAndSections(reader, checkPresetFile);
+    } catch (const std::exception& e) {
+        // What was read before the error stays in effect, on top of the reset state.
+        ShowMessageDialog(ErrorMessage("Error loading preset.", e.what(), "Load Preset"));
+        ok = false;
+    }
+    ResolveCCAssignments();
+    return ok;
+}
+
+void TVSTPluginBase::LoadSettings() {
+    fStyle = 0;
+    fLowestOctave = -2;
+    try {
+        const platform::SettingsStore store = platform::SettingsStore::Open(ProductName());
+        fStyle = ParseDecimal(store.ReadString("Config", "Style")).value_or(0);
+        fLowestOctave = ParseDecimal(store.ReadString("Config", "LowestOctave")).value_or(-2);
+    } catch (const std::exception&) {
+        // Unreadable settings give the defaults.
+    }
+    fLowestOctave = std::clamp(fLowestOctave, -2, 0);
+    SetOctaveOffset(static_cast<std::int8_t>(fLowestOctave));
+}
+
+void TVSTPluginBase::SaveSettings() {
+    platform::SettingsStore store = platform::SettingsStore::Open(ProductName());
+    store.WriteString("Config", "Style", std::to_string(fStyle));
+    store.WriteString("Config", "LowestOctave", std::to_string(fLowestOctave));
+}
+
+void TVSTPluginBase::SetLowestOctave(int octave) {
+    if (octave == fLowestOctave)
+        return;
+    fLowestOctave = octave;
+    SetOctaveOffset(static_cast<std::int8_t>(octave));
+    SaveSettings();
+}
+
+void TVSTPluginBase::SetStyle(int style) {
+    if (style == fStyle)
+        return;
+    fStyle = style;
+    SaveSettings();
+}
+
+void TVSTPluginBase::ApplyStyle() {
+    try {
+        ActivateStyle(fStyle);
+    } catch (const std::exception& e) {
+        ShowMessageDialog(ErrorMessage("Error loading skin.", e.what(), "Load Skin"));
+    }
+}
+
+void TVSTPluginBase::ShowMessageDialog(const TMessage& message) {
+    if (IPluginEditor* editor = PluginEditor())
+        editor->ShowMessage(message);
+    else
+        fPendingMessage = message;
+}
+
+std::optional<TMessage> TVSTPluginBase::TakePendingMessage() {
+    std::optional<TMessage> message = std::move(fPendingMessage);
+    fPendingMessage.reset();
+    return message;
+}
+
+void TVSTPluginBase::ProcessMidi(const vst::VstMidiEvent& event) noexcept {
+    if ((event.midiData[0] & 0xF0) != 0xB0)
+        return;
+    // An assignment whose parameter does not exist is skipped quietly.
+    const int parameter = fCCParameter[event.midiData[1] & 0x7F].load(std::memory_order_relaxed);
+    if (parameter >= 0)
+        SetParameter(parameter, static_cast<float>(event.midiData[2] & 0x7F) / 127.0f);
+}
+
+bool TVSTPluginBase::OnProcess32Replacing(float**, float** outputs, std::int32_t frames) noexcept {
+    if (outputs != nullptr)
+        for (int c = 0; c < std::min(2, NumOutputs()); ++c)
+            if (outputs[c] != nullptr)
+                std::fill_n(outputs[c], frames, 0.0f);
+    return true;
+}
+
+bool TVSTPluginBase::OnEditGetSize(std::int16_t& width, std::int16_t& height) {
+    if (const IEditorForm* form = EditorForm()) {
+        width = static_cast<std::int16_t>(form->Width());
+        height = static_cast<std::int16_t>(form->Height());
+    }
+    return true;
+}
+
+void TVSTPluginBase::OnEditIdle() {
+    if (IPluginEditor* editor = PluginEditor())
+        editor->EditorIdle();
+}
+
+void TVSTPluginBase::OnEditorOpening() { ApplyStyle(); }
+
+vst::VstIntPtr TVSTPluginBase::OnVendorSpecific(vst::VstInt32, vst::VstIntPtr value, void*,
+                                                float) {
+    if (value == kWheelNotice)
+        if (IPluginEditor* editor = PluginEditor())
+            editor->FocusControlUnderCursor();
+    return 0;
+}
+
+float TVSTPluginBase::OnGetChunkParameter(int index) noexcept {
+    // The table never changes after creation in this plug-in, so the audio thread may read it.
+    if (index >= 0 && index < fParameterValues.Count())
+        return fParameterValues.GetItem(index).CurrentValue;
+    return 0.0f;
+}
+
+void TVSTPluginBase::OnStoreChunk(TVstProgram& program, int, bool) {
+    TMemoryStreamChunk chunk;
+    SaveToChunk(chunk);
+    program.ProgramChunk.Clear();
+    chunk.SaveToStream(program.ProgramChunk);
+}
+
+void TVSTPluginBase::OnLoadChunk(TVstProgram& program, int, bool) {
+    if (program.ProgramChunk.Size() <= 8)
+        return;
+    ResetAllParameterValues();
+    TMemoryStreamChunk chunk;
+    program.ProgramChunk.SetPosition(0);
+    try {
+        chunk.LoadFromStream(program.ProgramChunk);
+    } catch (const std::exception& e) {
+        // A wrong id or header: the current state is kept.
+        ShowMessageDialog(ErrorMessage("Error loading preset.", e.what(), "Load Preset"));
+        return;
+    }
+    if (!LoadFromChunk(chunk, true))
+        ResetAllParameterValues();
+}
+
+} // namespace ostinel

@@ -1,0 +1,27 @@
+#pragma once
+// The 80-bit IEEE extended format of the value stream, converted by hand so that the result
+// does not depend on the compiler's long double (64 bits on MSVC, 80 on x87 targets).
+//
+// Layout: bytes 0-7 the 64-bit significand with its explicit integer bit, bytes 8-9 the sign
+// (bit 15) and the exponent biased by 16383 (bits 0-14), all little-endian.
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <span>
+
+namespace ostinel::codec {
+
+inline constexpr size_t kExtendedSize = 10;
+using TExtendedBytes = std::array<uint8_t, kExtendedSize>;
+
+// Exact for every double: zeros keep their sign, denormals are normalised, infinities and NaNs
+// (payload and quiet bit included) map to their extended counterparts.
+[[nodiscard]] TExtendedBytes DoubleToExtended(double value) noexcept;
+
+// Rounds to nearest, ties to even. Magnitudes beyond the double range give +-infinity, those
+// below half the smallest denormal give +-0. A NaN keeps the top 52 bits of its fraction as
+// payload (a quiet NaN when those are all zero). Unnormal and pseudo-denormal encodings, which
+// no writer produces, are read as the number their bits describe.
+[[nodiscard]] double ExtendedToDouble(std::span<const uint8_t, kExtendedSize> bytes) noexcept;
+
+} // namespace ostinel::codec

@@ -1,0 +1,73 @@
+#include "common/Utf.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace ostinel {
+namespace {
+
+TEST(UtfTest, ValidTextRoundTrips) {
+    const std::string texts[] = {
+        "",
+        "Ostinel",
+        "Dokumente/\xC3\x96lgem\xC3\xA4lde",    // 2-byte
+        "120 \xE2\x80\x93 127",                 // 3-byte en dash
+        "\xF0\x9F\x8E\xB9 piano",               // 4-byte, a surrogate pair
+        "\xEF\xBF\xBF\xF4\x8F\xBF\xBF\xC2\x80", // U+FFFF, U+10FFFF, U+0080
+    };
+    for (const std::string& text : texts) {
+        SCOPED_TRACE(text);
+        EXPECT_EQ(Utf16ToUtf8(Utf8ToUtf16(text)), text);
+    }
+    EXPECT_EQ(Utf8ToUtf16("\xC3\xA4\xE2\x80\x93\xF0\x9F\x8E\xB9"),
+              (std::u16string{0x00E4, 0x2013, 0xD83C, 0xDFB9}));
+}
+
+TEST(UtfTest, IllFormedUtf8BecomesReplacementCharacters) {
+    constexpr char16_t R = 0xFFFD;
+    struct Case {
+        const char* name;
+        std::string bytes;
+        std::u16string units;
+    };
+    const Case cases[] = {
+        {"lone continuation", "\x80", {R}},
+        {"invalid lead FF",
+         "a\xFF"
+         "b",
+         {u'a', R, u'b'}},
+        {"truncated at end", "\xC3", {R}},
+        {"truncated 4-byte at end", "\xF0\x9F\x8E", {R}},
+        {"truncated before ASCII",
+         "\xE2\x82"
+         "A",
+         {R, u'A'}},
+        {"overlong 2-byte", "\xC0\xAF", {R, R}},
+        {"overlong 3-byte", "\xE0\x80\xAF", {R, R, R}},
+        {"encoded surrogate", "\xED\xA0\x80", {R, R, R}},
+        {"above U+10FFFF", "\xF4\x90\x80\x80", {R, R, R, R}},
+        {"embedded NUL kept", std::string("a\0b", 3), {u'a', 0, u'b'}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(Utf8ToUtf16(c.bytes), c.units);
+    }
+}
+
+TEST(UtfTest, LoneSurrogatesBecomeReplacementCharacters) {
+    const std::string R = "\xEF\xBF\xBD";
+    EXPECT_EQ(Utf16ToUtf8(std::u16string{0xD83C}), R);
+    EXPECT_EQ(Utf16ToUtf8(std::u16string{0xDFB9, u'a'}), R + "a");
+    EXPECT_EQ(Utf16ToUtf8(std::u16string{0xD83C, u'a', 0xD83C, 0xDFB9}), R + "a\xF0\x9F\x8E\xB9");
+}
+
+TEST(UtfTest, PathsKeepNonAsciiNames) {
+    const std::string name = "Presets/\xC3\x96lbild \xE2\x9C\x93.quorvatp";
+    const std::filesystem::path path = PathFromUtf8(name);
+    EXPECT_EQ(PathToUtf8(path.filename()), "\xC3\x96lbild \xE2\x9C\x93.quorvatp");
+    EXPECT_EQ(PathToUtf8(path), PathToUtf8(PathFromUtf8(PathToUtf8(path))));
+}
+
+} // namespace
+} // namespace ostinel

@@ -1,0 +1,107 @@
+#include "support/FakeHost.h"
+
+#include <cstring>
+#include <stdexcept>
+
+namespace ostinel::test {
+
+using namespace vst;
+
+namespace {
+FakeHost* gHost = nullptr;
+} // namespace
+
+FakeHost::FakeHost() {
+    if (gHost != nullptr)
+        throw std::logic_error("one FakeHost at a time");
+    gHost = this;
+    timeInfo.sampleRate = 44100.0;
+    timeInfo.tempo = 120.0;
+}
+
+FakeHost::~FakeHost() { gHost = nullptr; }
+
+int FakeHost::CountRequests(VstInt32 opcode) const {
+    int n = 0;
+    for (const HostRequest& r : requests)
+        n += r.opcode == opcode ? 1 : 0;
+    return n;
+}
+
+VstIntPtr FakeHost::Callback(AEffect* effect, VstInt32 opcode, VstInt32 index, VstIntPtr value,
+                             void* ptr, float opt) {
+    return gHost != nullptr ? gHost->Handle(effect, opcode, index, value, ptr, opt) : 0;
+}
+
+VstIntPtr FakeHost::Handle(AEffect*, VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr,
+                           float opt) {
+    switch (opcode) {
+    case audioMasterVersion:
+        if (record)
+            requests.push_back({opcode, index, value, opt});
+        return version;
+    case audioMasterGetProductString:
+        std::strncpy(static_cast<char*>(ptr), productString.c_str(), 255);
+        return 1;
+    case audioMasterGetTime:
+        if (record)
+            timeInfoFilters.push_back(static_cast<VstInt32>(value));
+        return provideTimeInfo ? reinterpret_cast<VstIntPtr>(&timeInfo) : 0;
+    case audioMasterProcessEvents: {
+        const auto* list = static_cast<const VstEvents*>(ptr);
+        flushCount.fetch_add(1, std::memory_order_relaxed);
+        eventCount.fetch_add(list->numEvents, std::memory_order_relaxed);
+        if (record) {
+            eventsPerFlush.push_back(list->numEvents);
+            for (VstInt32 i = 0; i < list->numEvents; ++i) {
+                const auto* e = reinterpret_cast<const VstMidiEvent*>(list->events[i]);
+                events.push_back({e->midiData[0], e->midiData[1], e->midiData[2], e->deltaFrames});
+            }
+        }
+        return 1;
+    }
+    default:
+        if (record)
+            requests.push_back({opcode, index, value, opt});
+        return 0;
+    }
+}
+
+EventList& EventList::Add(std::uint8_t status, std::uint8_t d1, std::uint8_t d2,
+                          std::int32_t delta) {
+    VstMidiEvent e{};
+    e.type = kVstMidiType;
+    e.byteSize = 24;
+    e.deltaFrames = delta;
+    e.midiData[0] = status;
+    e.midiData[1] = d1;
+    e.midiData[2] = d2;
+    fRecords.push_back(e);
+    return *this;
+}
+
+EventList& EventList::AddSysEx(std::int32_t delta) {
+    VstMidiEvent e{};
+    e.type = kVstSysExType;
+    e.byteSize = 24;
+    e.deltaFrames = delta;
+    e.midiData[0] = 0x90; // would map if it were taken as MIDI
+    e.midiData[1] = 60;
+    e.midiData[2] = 100;
+    fRecords.push_back(e);
+    return *this;
+}
+
+VstEvents* EventList::Get() {
+    fPointers.clear();
+    for (VstMidiEvent& e : fRecords)
+        fPointers.push_back(reinterpret_cast<VstEvent*>(&e));
+    fStorage.assign(sizeof(VstEvents) + fPointers.size() * sizeof(VstEvent*), 0);
+    auto* list = reinterpret_cast<VstEvents*>(fStorage.data());
+    list->numEvents = static_cast<VstInt32>(fPointers.size());
+    std::memcpy(reinterpret_cast<std::uint8_t*>(list) + offsetof(VstEvents, events),
+                fPointers.data(), fPointers.size() * sizeof(VstEvent*));
+    return list;
+}
+
+} // namespace ostinel::test
