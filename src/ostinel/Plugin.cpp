@@ -4,6 +4,8 @@
 #include "common/QelCommon.h"
 #include "ostinel/MapEditor.h"
 #include "engine/MapStream.h"
+#include "engine/Random.h"
+#include "ostinel/VendorRequests.h"
 
 #include <algorithm>
 #include <array>
@@ -211,6 +213,14 @@ void TVSTPlugin::OnEditIdle() {
         }
         editor->UpdateHighlightedNotes();
     }
+}
+
+VstIntPtr TVSTPlugin::OnVendorSpecific(VstInt32 index, VstIntPtr value, void* ptr, float opt) {
+    if (index == kSeedRequest) {
+        RandomSeed(static_cast<std::uint32_t>(value));
+        return 1;
+    }
+    return TVSTPluginBase::OnVendorSpecific(index, value, ptr, opt);
 }
 
 // ---- State stream ------------------------------------------------------------------------

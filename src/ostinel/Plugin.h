@@ -51,6 +51,8 @@ protected:
     bool OnProcess32Replacing(float** inputs, float** outputs,
                               std::int32_t frames) noexcept override;
     void OnEditIdle() override;
+    vst::VstIntPtr OnVendorSpecific(vst::VstInt32 index, vst::VstIntPtr value, void* ptr,
+                                    float opt) override;
     void WriteState(TValueWriter& writer) override;
     void ReadState(TValueReader& reader, const std::string& version) override;
     void BeginStateUpdate() override { fMaps.BeginBulkUpdate(); }

@@ -5,7 +5,6 @@
 #include "platform/SystemDetail.h"
 
 #include <dlfcn.h>
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -16,8 +15,6 @@
 #include <cstdlib>
 #include <ctime>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <mutex>
 #include <system_error>
 
@@ -49,11 +46,15 @@ std::optional<std::string> ExpandHome(std::string_view path, const std::string& 
 }
 
 std::optional<std::string> ReadSmallTextFile(const fs::path& file) {
-    std::ifstream in(file, std::ios::binary);
+    const detail::FilePtr in = detail::OpenFileUtf8(file.native(), "rb");
     if (!in)
         return std::nullopt;
-    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad())
+    std::string text;
+    std::array<char, 4096> chunk{};
+    std::size_t count = 0;
+    while ((count = std::fread(chunk.data(), 1, chunk.size(), in.get())) > 0)
+        text.append(chunk.data(), count);
+    if (std::ferror(in.get()) != 0)
         return std::nullopt;
     return text;
 }
