@@ -1,0 +1,173 @@
+// Speed of the audio path, the state chunk and instance creation, measured on the module behind
+// the entry point with the test host (recording off).
+#include "support/FakeHost.h"
+#include "support/PluginInstance.h"
+#include "support/StateBuilder.h"
+
+#include <benchmark/benchmark.h>
+
+#include <memory>
+
+namespace {
+
+using namespace ostinel;
+using namespace ostinel::test;
+using namespace ostinel::vst;
+
+// Every note of channels 1..9 maps to three targets.
+std::vector<std::uint8_t> ThreeTargetState() {
+    auto map = DefaultMap();
+    for (int c = 0; c < 9; ++c) {
+        (*map)[c].SetActive(true);
+        for (int n = 0; n < 128; ++n) {
+            TOstinTo& targets = (*map)[c].Notes[n].Targets;
+            targets[1].SetNote(static_cast<float>((n + 4) % 128));
+            targets[2].SetNote(static_cast<float>((n + 7) % 128));
+            targets[2].SetVelocityScale(-20);
+        }
+    }
+    return MakeChunk(*map);
+}
+
+struct Bench {
+    Bench() {
+        host.record = false;
+        plugin = std::make_unique<Instance>();
+        plugin->SetChunk(ThreeTargetState(), true);
+    }
+    FakeHost host;
+    std::unique_ptr<Instance> plugin;
+};
+
+// One note-on mapped to three targets, then its note-off (which releases three entries).
+void BM_NoteOnThreeTargetsAndOff(benchmark::State& state) {
+    Bench b;
+    EventList on, off;
+    on.Add(0x90, 60, 100);
+    off.Add(0x80, 60, 0);
+    VstEvents* onList = on.Get();
+    VstEvents* offList = off.Get();
+    AEffect* e = b.plugin->Effect();
+    std::int64_t n = 0;
+    for (auto _ : state) {
+        e->dispatcher(e, effProcessEvents, 0, 0, onList, 0);
+        e->dispatcher(e, effProcessEvents, 0, 0, offList, 0);
+        if (++n % 128 == 0)
+            b.plugin->Process(32); // hand the queue to the host now and then
+    }
+    state.SetItemsProcessed(state.iterations());
+    state.SetLabel("per note-on + note-off pair");
+}
+BENCHMARK(BM_NoteOnThreeTargetsAndOff);
+
+// A note-on with three targets alone: the table is emptied by a transport jump every 256 notes.
+void BM_NoteOnThreeTargets(benchmark::State& state) {
+    Bench b;
+    std::vector<EventList> ons(128);
+    std::vector<VstEvents*> lists;
+    for (int k = 0; k < 128; ++k) {
+        ons[static_cast<std::size_t>(k)].Add(0x90, static_cast<std::uint8_t>(k), 100);
+        lists.push_back(ons[static_cast<std::size_t>(k)].Get());
+    }
+    AEffect* e = b.plugin->Effect();
+    std::int64_t n = 0;
+    double pos = 0;
+    for (auto _ : state) {
+        e->dispatcher(e, effProcessEvents, 0, 0, lists[static_cast<std::size_t>(n & 127)], 0);
+        if (++n % 256 == 0) {
+            state.PauseTiming();
+            b.host.SetTransport(pos = pos > 0 ? 0 : 1024, true); // a jump back releases all
+            b.plugin->Process(32);
+            b.plugin->Process(32);
+            state.ResumeTiming();
+        }
+    }
+    state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(BM_NoteOnThreeTargets);
+
+// A note-off while 1000 other mapped notes are sounding.
+void BM_NoteOffWith1000Sounding(benchmark::State& state) {
+    Bench b;
+    EventList fill;
+    int sounding = 0;
+    for (int c = 1; c < 9 && sounding < 1000; ++c)
+        for (int n = 0; n < 128 && sounding < 1000; n += 1, sounding += 3)
+            fill.Add(static_cast<std::uint8_t>(0x90 | c), static_cast<std::uint8_t>(n), 100);
+    b.plugin->SendEvents(fill);
+    b.plugin->Process(32);
+    EventList on, off;
+    on.Add(0x90, 60, 100);
+    off.Add(0x80, 60, 0);
+    VstEvents* onList = on.Get();
+    VstEvents* offList = off.Get();
+    AEffect* e = b.plugin->Effect();
+    std::int64_t n = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        e->dispatcher(e, effProcessEvents, 0, 0, onList, 0);
+        if (++n % 128 == 0)
+            b.plugin->Process(32);
+        state.ResumeTiming();
+        e->dispatcher(e, effProcessEvents, 0, 0, offList, 0);
+    }
+    state.SetItemsProcessed(state.iterations());
+    state.SetLabel("1002 entries sounding");
+}
+BENCHMARK(BM_NoteOffWith1000Sounding);
+
+// A block of 1000 events (note-ons and note-offs on mapped and plain channels, controllers)
+// followed by the processing call that hands the output to the host.
+void BM_Block1000Events(benchmark::State& state) {
+    Bench b;
+    EventList block;
+    for (int i = 0; i < 250; ++i) {
+        block.Add(static_cast<std::uint8_t>(0x90 | (i % 12)), static_cast<std::uint8_t>(i % 128), 100);
+        block.Add(0xB0, 74, static_cast<std::uint8_t>(i % 128));
+        block.Add(static_cast<std::uint8_t>(0x80 | (i % 12)), static_cast<std::uint8_t>(i % 128), 0);
+        block.Add(0xE0, 0, 64);
+    }
+    VstEvents* list = block.Get();
+    AEffect* e = b.plugin->Effect();
+    for (auto _ : state) {
+        e->dispatcher(e, effProcessEvents, 0, 0, list, 0);
+        b.plugin->Process(256);
+    }
+    state.SetItemsProcessed(state.iterations() * 1000);
+}
+BENCHMARK(BM_Block1000Events);
+
+void BM_DefaultChunkSave(benchmark::State& state) {
+    FakeHost host;
+    Instance plugin;
+    for (auto _ : state) {
+        void* data = nullptr;
+        benchmark::DoNotOptimize(plugin.Dispatch(effGetChunk, 1, 0, &data));
+    }
+}
+BENCHMARK(BM_DefaultChunkSave)->Unit(benchmark::kMicrosecond);
+
+void BM_DefaultChunkLoad(benchmark::State& state) {
+    FakeHost host;
+    Instance plugin;
+    std::vector<std::uint8_t> chunk = plugin.GetChunk(true);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(plugin.Dispatch(effSetChunk, 1,
+                                                 static_cast<VstIntPtr>(chunk.size()), chunk.data()));
+}
+BENCHMARK(BM_DefaultChunkLoad)->Unit(benchmark::kMicrosecond);
+
+void BM_CreateOpenClose(benchmark::State& state) {
+    FakeHost host;
+    host.record = false;
+    for (auto _ : state) {
+        AEffect* e = Entries().vstPluginMain(&FakeHost::Callback);
+        e->dispatcher(e, effOpen, 0, 0, nullptr, 0);
+        e->dispatcher(e, effClose, 0, 0, nullptr, 0);
+    }
+}
+BENCHMARK(BM_CreateOpenClose)->Unit(benchmark::kMicrosecond);
+
+} // namespace
+
+BENCHMARK_MAIN();
