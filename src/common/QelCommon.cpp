@@ -128,14 +128,15 @@ std::int64_t RoundDouble(double value) noexcept {
     if (value < -kTwoPow63)
         return std::numeric_limits<std::int64_t>::min();
 
-    // modf and fmod are exact, so the tie test does not depend on the rounding mode.
-    double whole = 0.0;
-    const double fraction = std::modf(value, &whole);
-    const double magnitude = std::fabs(fraction);
-    const double away = value < 0 ? -1.0 : 1.0;
-    if (magnitude > 0.5 || (magnitude == 0.5 && std::fmod(whole, 2.0) != 0.0))
-        whole += away; // exact: |whole| < 2^52 whenever there is a fraction
-    return static_cast<std::int64_t>(whole);
+    // Truncation and the subtraction are exact here, so the tie test does not depend on the
+    // rounding mode; no library call, since the engine rounds on the audio thread.
+    std::int64_t whole = static_cast<std::int64_t>(value);
+    const double fraction = value - static_cast<double>(whole);
+    const std::int64_t away = value < 0 ? -1 : 1;
+    const double magnitude = fraction < 0 ? -fraction : fraction;
+    if (magnitude > 0.5 || (magnitude == 0.5 && (whole & 1) != 0))
+        whole += away;
+    return whole;
 }
 
 std::int64_t RoundSingle(float value) noexcept {

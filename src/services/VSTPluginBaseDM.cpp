@@ -329,10 +329,12 @@ float TVSTPluginBase::OnGetChunkParameter(int index) noexcept {
 }
 
 void TVSTPluginBase::OnStoreChunk(TVstProgram& program, int, bool) {
-    TMemoryStreamChunk chunk;
-    SaveToChunk(chunk);
+    // The chunk object is kept between stores so its buffer is not grown again every time.
+    if (!fStoreChunk)
+        fStoreChunk = std::make_unique<TMemoryStreamChunk>();
+    SaveToChunk(*fStoreChunk);
     program.ProgramChunk.Clear();
-    chunk.SaveToStream(program.ProgramChunk);
+    fStoreChunk->SaveToStream(program.ProgramChunk);
 }
 
 void TVSTPluginBase::OnLoadChunk(TVstProgram& program, int, bool) {

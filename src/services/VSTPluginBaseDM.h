@@ -12,6 +12,7 @@
 
 #include <array>
 #include <atomic>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -140,6 +141,7 @@ private:
     std::string fUserGuideFile;
     std::string fPluginVersion;
     std::optional<TMessage> fPendingMessage;
+    std::unique_ptr<TMemoryStreamChunk> fStoreChunk;
     // Audio thread's view of the CC assignments: parameter index per controller, or -1.
     std::array<std::atomic<std::int16_t>, 128> fCCParameter{};
 };
