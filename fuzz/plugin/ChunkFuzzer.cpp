@@ -1,0 +1,49 @@
+// Host chunks are outside data: feed arbitrary bytes to effSetChunk through the preset path and
+// the bank path of one long-lived instance, then read the state back and load it again.
+#include "ostinel/Exports.h"
+#include "plugin/VstAbi.h"
+
+#include <cstdint>
+#include <cstdlib>
+#include <vector>
+
+namespace {
+
+using namespace ostinel::vst;
+
+VstIntPtr OSTINEL_VSTCALL Host(AEffect*, VstInt32 opcode, VstInt32, VstIntPtr, void*, float) {
+    return opcode == audioMasterVersion ? 2400 : 0;
+}
+
+AEffect* Plugin() {
+    static AEffect* effect = [] {
+        setenv("HOME", "/tmp/ostinel-fuzz-home", 1); // never the real user's folders
+        setenv("XDG_CONFIG_HOME", "/tmp/ostinel-fuzz-home/config", 1);
+        setenv("XDG_DOCUMENTS_DIR", "/tmp/ostinel-fuzz-home/Documents", 1);
+        AEffect* e = ostinel::CreateEffect(&Host);
+        e->dispatcher(e, effOpen, 0, 0, nullptr, 0);
+        return e;
+    }();
+    return effect;
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    AEffect* e = Plugin();
+    if (size == 0)
+        return 0;
+    // The first byte picks the path; the plug-in must not keep the host's memory.
+    std::vector<std::uint8_t> bytes(data + 1, data + size);
+    const VstInt32 isPreset = (data[0] & 1) ? 1 : 0;
+    e->dispatcher(e, effSetChunk, isPreset, static_cast<VstIntPtr>(bytes.size()),
+                  bytes.empty() ? nullptr : bytes.data(), 0);
+    void* chunk = nullptr;
+    const VstIntPtr n = e->dispatcher(e, effGetChunk, isPreset, 0, &chunk, 0);
+    if (n <= 0 || chunk == nullptr)
+        std::abort(); // a state always serialises
+    std::vector<std::uint8_t> again(static_cast<const std::uint8_t*>(chunk),
+                                    static_cast<const std::uint8_t*>(chunk) + n);
+    e->dispatcher(e, effSetChunk, isPreset, n, again.data(), 0);
+    return 0;
+}
