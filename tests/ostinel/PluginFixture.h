@@ -63,6 +63,14 @@ inline void ClearUserFolders() {
     }
 }
 
+// Tests that read or write the user's folders directly know their Linux locations only; on
+// Windows they would need the registry and the shell's documents folder.
+#if defined(_WIN32)
+#define OSTINEL_SKIP_WITHOUT_XDG_FOLDERS() GTEST_SKIP() << "user folders are XDG folders here"
+#else
+#define OSTINEL_SKIP_WITHOUT_XDG_FOLDERS() (void)0
+#endif
+
 class PluginTest : public ::testing::Test {
 protected:
     PluginTest() { ClearUserFolders(); }

@@ -199,6 +199,7 @@ TEST_F(PluginTest, SelectedChannelFromAStateIsKeptToARealChannel) {
 }
 
 TEST_F(PluginTest, PresetNameStaysWhileItsFileExists) {
+    OSTINEL_SKIP_WITHOUT_XDG_FOLDERS();
     StateSpec spec;
     spec.presetName = "Kit Swap";
     WriteFileBytes(Documents() / "Quorvat" / "Ostinel" / "Presets" / "Kit Swap.quorvatp", {1});
@@ -221,6 +222,7 @@ TEST_F(PluginTest, AssignedControllerOfAnExistingParameterIsApplied) {
 class SettingsTest : public PluginTest {};
 
 TEST_F(SettingsTest, DefaultsWithoutStoredValuesAndNoWritesUntilAChange) {
+    OSTINEL_SKIP_WITHOUT_XDG_FOLDERS();
     EXPECT_EQ(module->Style(), 0);
     EXPECT_EQ(module->LowestOctave(), -2);
     EXPECT_EQ(OctaveOffset(), -2);
@@ -234,6 +236,7 @@ TEST_F(SettingsTest, DefaultsWithoutStoredValuesAndNoWritesUntilAChange) {
 }
 
 TEST_F(SettingsTest, StoredValuesAreReadAndTheOctaveClamped) {
+    OSTINEL_SKIP_WITHOUT_XDG_FOLDERS();
     struct Case {
         const char* octave;
         const char* style;
@@ -270,6 +273,7 @@ protected:
 };
 
 TEST_F(InitPresetTest, NewInstancesStartFromTheInitPreset) {
+    OSTINEL_SKIP_WITHOUT_XDG_FOLDERS();
     auto map = DefaultMap();
     (*map)[0].Notes[60].Targets[0].SetNote(48);
     StateSpec spec;
@@ -282,6 +286,7 @@ TEST_F(InitPresetTest, NewInstancesStartFromTheInitPreset) {
 }
 
 TEST_F(InitPresetTest, AnUnreadableInitPresetLeavesTheResetState) {
+    OSTINEL_SKIP_WITHOUT_XDG_FOLDERS();
     for (const std::vector<std::uint8_t>& bytes :
          {std::vector<std::uint8_t>{'n', 'o', 'p', 'e', 1, 0, 0, 0, 0},
           WrapPayload({'T', 'P', 'F', '0', 0x01, 0x07})}) {
