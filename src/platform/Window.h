@@ -54,6 +54,7 @@ public:
     virtual void PumpEvents() = 0;
 
     // Repeating timers, reported through IWindowClient::OnTimer(id). Re-setting an id restarts it.
+    // Intervals below 1 ms count as 1 ms (Windows itself raises them to 10 ms).
     virtual void SetTimer(int id, int intervalMs) = 0;
     virtual void KillTimer(int id) = 0;
 
@@ -82,16 +83,21 @@ class IClipboard {
 public:
     virtual ~IClipboard() = default;
     [[nodiscard]] virtual bool HasFormat(const std::string& formatName) const = 0;
-    // nullopt when the clipboard offers nothing in the format.
+    // nullopt when the clipboard offers nothing in the format. On Windows a block can come back
+    // longer than it was placed (rounded up, zero-filled): a block must carry its own length.
     [[nodiscard]] virtual std::optional<std::vector<std::uint8_t>>
     GetData(const std::string& formatName) const = 0;
-    // Empties the clipboard and places one block under the format.
+    // Empties the clipboard and places one block under the format. Throws ostinel::Error for
+    // a name that cannot be a format name (see ClipboardFormat.h) or when the clipboard cannot
+    // be written.
     virtual void SetData(const std::string& formatName, const std::vector<std::uint8_t>& block) = 0;
     [[nodiscard]] virtual std::optional<std::string> GetText() const = 0;
+    // Empties the clipboard and places the text. Throws ostinel::Error when it cannot.
     virtual void SetText(const std::string& utf8) = 0;
 };
 
-// The process's clipboard for this platform (headless: an in-memory one).
+// The process's clipboard for this platform (Linux: a per-user store, see
+// x11/ClipboardStore.h; headless: an in-memory one).
 [[nodiscard]] IClipboard& Clipboard();
 
 // Shell requests: open a document with its program, show a folder. Results as the shell gives
