@@ -43,7 +43,10 @@ uint64_t RoundShifted(uint64_t significand, int shift) noexcept {
 } // namespace
 
 TExtendedBytes DoubleToExtended(double value) noexcept {
-    const auto bits = std::bit_cast<uint64_t>(value);
+    return DoubleBitsToExtended(std::bit_cast<uint64_t>(value));
+}
+
+TExtendedBytes DoubleBitsToExtended(uint64_t bits) noexcept {
     const bool negative = (bits & kDoubleSignBit) != 0;
     const int exponent = static_cast<int>((bits >> kDoubleFractionBits) & 0x7FF);
     const uint64_t fraction = bits & kDoubleFractionMask;
@@ -64,12 +67,12 @@ TExtendedBytes DoubleToExtended(double value) noexcept {
                 kIntegerBit | (fraction << kDroppedBits));
 }
 
-double ExtendedToDouble(std::span<const uint8_t, kExtendedSize> bytes) noexcept {
+uint64_t ExtendedToDoubleBits(std::span<const uint8_t, kExtendedSize> bytes) noexcept {
     uint64_t significand = LoadLE<uint64_t>(bytes.data());
     const auto word = LoadLE<uint16_t>(bytes.data() + 8);
     const uint64_t sign = (word & kExtendedSignBit) != 0 ? kDoubleSignBit : 0;
     const int exponent = word & kExtendedExponentAll;
-    const double infinity = std::bit_cast<double>(sign | kDoubleExponentAll);
+    const uint64_t infinity = sign | kDoubleExponentAll;
 
     if (exponent == kExtendedExponentAll) {
         const uint64_t fraction = significand & ~kIntegerBit;
@@ -80,10 +83,10 @@ double ExtendedToDouble(std::span<const uint8_t, kExtendedSize> bytes) noexcept 
         if (payload == 0) {
             payload = kDoubleQuietBit; // the payload lived only in bits a double cannot hold
         }
-        return std::bit_cast<double>(sign | kDoubleExponentAll | payload);
+        return sign | kDoubleExponentAll | payload;
     }
     if (significand == 0) {
-        return std::bit_cast<double>(sign);
+        return sign;
     }
 
     // Normalise; the biased exponent 0 scales like 1 (denormal).
@@ -103,17 +106,20 @@ double ExtendedToDouble(std::span<const uint8_t, kExtendedSize> bytes) noexcept 
             }
         }
         const auto biased = static_cast<uint64_t>(unbiased + kDoubleBias);
-        return std::bit_cast<double>(sign | (biased << kDoubleFractionBits) |
-                                     (q & kDoubleFractionMask));
+        return sign | (biased << kDoubleFractionBits) | (q & kDoubleFractionMask);
     }
 
     // Denormal result in units of 2^-1074. A carry into bit 52 yields the smallest normal,
     // which the bit pattern expresses by itself.
     const int denormalShift = -(unbiased + 1074 - 63);
     if (denormalShift > 64) {
-        return std::bit_cast<double>(sign);
+        return sign;
     }
-    return std::bit_cast<double>(sign | RoundShifted(significand, denormalShift));
+    return sign | RoundShifted(significand, denormalShift);
+}
+
+double ExtendedToDouble(std::span<const uint8_t, kExtendedSize> bytes) noexcept {
+    return std::bit_cast<double>(ExtendedToDoubleBits(bytes));
 }
 
 } // namespace ostinel::codec

@@ -17,11 +17,15 @@ using TExtendedBytes = std::array<uint8_t, kExtendedSize>;
 // Exact for every double: zeros keep their sign, denormals are normalised, infinities and NaNs
 // (payload and quiet bit included) map to their extended counterparts.
 [[nodiscard]] TExtendedBytes DoubleToExtended(double value) noexcept;
+// The same from the bit pattern: on 32-bit x86 a double passed through the x87 registers loses
+// a signalling NaN's signalling bit, so exactness is only promised for the bit patterns.
+[[nodiscard]] TExtendedBytes DoubleBitsToExtended(uint64_t bits) noexcept;
 
 // Rounds to nearest, ties to even. Magnitudes beyond the double range give +-infinity, those
 // below half the smallest denormal give +-0. A NaN keeps the top 52 bits of its fraction as
 // payload (a quiet NaN when those are all zero). Unnormal and pseudo-denormal encodings, which
 // no writer produces, are read as the number their bits describe.
 [[nodiscard]] double ExtendedToDouble(std::span<const uint8_t, kExtendedSize> bytes) noexcept;
+[[nodiscard]] uint64_t ExtendedToDoubleBits(std::span<const uint8_t, kExtendedSize> bytes) noexcept;
 
 } // namespace ostinel::codec

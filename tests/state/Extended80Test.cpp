@@ -9,8 +9,10 @@
 namespace ostinel::test {
 namespace {
 
+using codec::DoubleBitsToExtended;
 using codec::DoubleToExtended;
 using codec::ExtendedToDouble;
+using codec::ExtendedToDoubleBits;
 using codec::TExtendedBytes;
 
 TExtendedBytes Ext(std::initializer_list<int> values) {
@@ -61,8 +63,8 @@ const ExactCase kExactCases[] = {
 TEST(Extended80, KnownEncodingsInBothDirections) {
     for (const auto& c : kExactCases) {
         SCOPED_TRACE(c.name);
-        EXPECT_EQ(DoubleToExtended(FromBits(c.doubleBits)), c.extended);
-        EXPECT_EQ(Bits(ExtendedToDouble(c.extended)), c.doubleBits);
+        EXPECT_EQ(DoubleBitsToExtended(c.doubleBits), c.extended);
+        EXPECT_EQ(ExtendedToDoubleBits(c.extended), c.doubleBits);
     }
 }
 
@@ -77,7 +79,7 @@ TEST(Extended80, EveryDoubleRoundTripsBitExactly) {
         } else if (i % 4 == 2) {
             bits |= 0x7FF0000000000000u; // NaN or infinity
         }
-        const uint64_t back = Bits(ExtendedToDouble(DoubleToExtended(FromBits(bits))));
+        const uint64_t back = ExtendedToDoubleBits(DoubleBitsToExtended(bits));
         ASSERT_EQ(back, bits) << std::hex << bits;
     }
 }
@@ -128,8 +130,8 @@ TEST(Extended80, NarrowingRoundsToNearestEvenAndSaturatesToInfinity) {
         }
         bytes[8] = static_cast<uint8_t>(c.signAndExponent);
         bytes[9] = static_cast<uint8_t>(c.signAndExponent >> 8);
-        EXPECT_EQ(Bits(ExtendedToDouble(bytes)), c.expectedBits)
-            << std::hex << Bits(ExtendedToDouble(bytes));
+        EXPECT_EQ(ExtendedToDoubleBits(bytes), c.expectedBits)
+            << std::hex << ExtendedToDoubleBits(bytes);
     }
 }
 

@@ -1,0 +1,107 @@
+#!/usr/bin/env bash
+# Builds everything and runs every test: the Linux build with all unit and host tests, the
+# ThreadSanitizer run, the fuzzers (a short run each), and the two Windows DLLs with the host
+# tests under wine. Installs what is missing first (Debian 12, as root).
+#
+# Usage: scripts/test.sh            everything
+#        OSTINEL_STAGES="linux tsan" scripts/test.sh   only some stages
+#        OSTINEL_FUZZ_SECONDS=20    seconds per fuzzer (default 20)
+set -u
+cd "$(dirname "$0")/.."
+root=$(pwd)
+stages=${OSTINEL_STAGES:-"linux tsan fuzz win32 win64"}
+fuzz_seconds=${OSTINEL_FUZZ_SECONDS:-20}
+jobs=${OSTINEL_JOBS:-$(nproc)}
+
+need_windows=no
+case " $stages " in *" win32 "* | *" win64 "*) need_windows=yes ;; esac
+if [ "$need_windows" = yes ]; then
+    bash scripts/install-deps.sh all || exit 1
+else
+    bash scripts/install-deps.sh linux || exit 1
+fi
+
+passed=0
+failed=0
+failures=()
+stage_ok() { passed=$((passed + 1)); echo "== stage $1: ok"; }
+stage_failed() { failed=$((failed + 1)); failures+=("$1"); echo "== stage $1: FAILED"; }
+run_stage() { # name command...
+    local name=$1
+    shift
+    echo
+    echo "=================== $name ==================="
+    local start=$SECONDS
+    if "$@"; then stage_ok "$name"; else stage_failed "$name"; fi
+    echo "== stage $name took $((SECONDS - start)) s"
+}
+
+linux() {
+    cmake --preset linux >/dev/null &&
+        cmake --build --preset linux -j "$jobs" &&
+        xvfb-run -a ctest --test-dir build/linux --output-on-failure -j "$jobs" &&
+        echo "-- benchmarks (figures only, no assertions):" &&
+        build/linux/bench/ostinel_benchmarks --benchmark_min_time=0.05
+}
+
+tsan() {
+    cmake --preset linux-tsan >/dev/null &&
+        cmake --build --preset linux-tsan -j "$jobs" --target ostinel_plugin_tests \
+            ostinel_abi_tests ostinel_engine_tests &&
+        TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" \
+            ctest --test-dir build/linux-tsan --output-on-failure \
+            -R 'ostinel_(plugin|abi|engine)_tests'
+}
+
+fuzz() {
+    cmake --preset linux-fuzz >/dev/null && cmake --build --preset linux-fuzz -j "$jobs" || return 1
+    local ok=0 work
+    work=$(mktemp -d)
+    for target in build/linux-fuzz/fuzz/fuzz_*; do
+        [ -x "$target" ] || continue
+        local name corpus
+        name=$(basename "$target")
+        case "$name" in
+        fuzz_plugin_chunk) corpus=fuzz/plugin/corpus-chunk ;;
+        fuzz_midi_events) corpus=fuzz/plugin/corpus-midi ;;
+        fuzz_state_stream) corpus=fuzz/state/corpus ;;
+        fuzz_smf_reader) corpus=fuzz/smf/corpus ;;
+        *) corpus=$(find fuzz -type d -path "*${name#fuzz_}*corpus*" | head -1) ;;
+        esac
+        mkdir -p "$work/$name"
+        echo "-- $name for ${fuzz_seconds} s (seeds: ${corpus:-none})"
+        if ! "$target" "$work/$name" ${corpus:+"$corpus"} -max_total_time="$fuzz_seconds" \
+            -rss_limit_mb=4096 -print_final_stats=1 >"$work/$name.log" 2>&1; then
+            tail -n 60 "$work/$name.log"
+            ok=1
+        else
+            grep -E 'Done [0-9]+ runs' "$work/$name.log"
+        fi
+    done
+    rm -rf "$work"
+    return $ok
+}
+
+windows() { # preset
+    local preset=$1
+    cmake --preset "$preset" >/dev/null &&
+        cmake --build --preset "$preset" -j "$jobs" --target Ostinel ostinel_host_tests \
+            ostinel_engine_tests ostinel_state_tests ostinel_common_tests &&
+        bash scripts/check-dll.sh "build/$preset/src/ostinel/Ostinel.dll" &&
+        bash scripts/run-wine-tests.sh "build/$preset" "$preset"
+}
+
+for stage in $stages; do
+    case "$stage" in
+    linux) run_stage linux linux ;;
+    tsan) run_stage tsan tsan ;;
+    fuzz) run_stage fuzz fuzz ;;
+    win32 | win64) run_stage "$stage" windows "$stage" ;;
+    *) echo "unknown stage $stage"; stage_failed "$stage" ;;
+    esac
+done
+
+echo
+[ ${#failures[@]} -eq 0 ] || echo "failed stages: ${failures[*]}"
+echo "stages: $passed passed, $failed failed"
+[ "$failed" -eq 0 ]
