@@ -24,9 +24,6 @@ TExtendedBytes Ext(std::initializer_list<int> values) {
     return out;
 }
 
-double FromBits(uint64_t bits) {
-    return std::bit_cast<double>(bits);
-}
 uint64_t Bits(double value) {
     return std::bit_cast<uint64_t>(value);
 }
