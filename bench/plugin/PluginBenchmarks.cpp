@@ -6,7 +6,10 @@
 
 #include <benchmark/benchmark.h>
 
+#include <cstdlib>
+#include <filesystem>
 #include <memory>
+#include <string>
 
 namespace {
 
@@ -169,4 +172,14 @@ BENCHMARK(BM_CreateOpenClose)->Unit(benchmark::kMicrosecond);
 
 } // namespace
 
-BENCHMARK_MAIN();
+int main(int argc, char** argv) {
+    // Instances read settings and look for the start preset: keep them out of the user's folders.
+    const std::string home = std::filesystem::temp_directory_path() / "ostinel-bench-home";
+    setenv("HOME", home.c_str(), 1);
+    setenv("XDG_CONFIG_HOME", (home + "/config").c_str(), 1);
+    setenv("XDG_DOCUMENTS_DIR", (home + "/Documents").c_str(), 1);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
