@@ -66,7 +66,9 @@ fuzz() {
         fuzz_midi_events) corpus=fuzz/plugin/corpus-midi ;;
         fuzz_state_stream) corpus=fuzz/state/corpus ;;
         fuzz_smf_reader) corpus=fuzz/smf/corpus ;;
-        *) corpus=$(find fuzz -type d -path "*${name#fuzz_}*corpus*" | head -1) ;;
+        fuzz_preset_json) corpus=fuzz/tools/corpus_json ;;
+        fuzz_preset_dump) corpus=fuzz/tools/corpus_dump ;;
+        *) corpus= ;;
         esac
         mkdir -p "$work/$name"
         echo "-- $name for ${fuzz_seconds} s (seeds: ${corpus:-none})"

@@ -1,0 +1,12 @@
+#pragma once
+// Failures of loading or driving the plug-in binary.
+#include "common/Error.h"
+
+namespace ostinel::cli {
+
+class HostError : public Error {
+public:
+    using Error::Error;
+};
+
+} // namespace ostinel::cli

@@ -1,0 +1,73 @@
+#include "mapping/FileMapper.h"
+
+#include "common/Error.h"
+#include "mapping/TrackMapper.h"
+#include "midi/TempoMap.h"
+#include "preset/PresetState.h"
+
+#include <algorithm>
+
+namespace ostinel::cli {
+
+FileMapper::FileMapper(const PluginLibrary& library, MapOptions options)
+    : library_(library), options_(std::move(options)) {
+    if (options_.preset) {
+        try {
+            (void)ReadPreset(*options_.preset);
+        } catch (const Error& e) {
+            throw Error(std::string("the preset cannot be loaded: ") + e.what());
+        }
+    }
+}
+
+std::unique_ptr<PluginInstance> FileMapper::NewInstance(bool& seeded) {
+    auto instance = std::make_unique<PluginInstance>(library_, options_.host);
+    if (options_.preset)
+        instance->SetPresetChunk(*options_.preset);
+    if (!targets_) {
+        // The state as the plug-in holds it; fall back to the preset as given.
+        const std::vector<std::uint8_t> state = instance->PresetChunk();
+        try {
+            targets_.emplace(*ReadPreset(state).map);
+        } catch (const Error&) {
+            if (options_.preset)
+                targets_.emplace(*ReadPreset(*options_.preset).map);
+            else
+                targets_.emplace(TOstinel());
+        }
+    }
+    seeded = instance->Seed(options_.seed) && seeded;
+    return instance;
+}
+
+MapResult FileMapper::Map(const smf::MidiFile& in) {
+    const smf::TempoMap tempo(in);
+    MapResult result;
+    result.file.format = in.format;
+    result.file.division = in.division;
+    result.file.tracks.reserve(in.tracks.size());
+    TrackMapper mapper(tempo, in.division, options_.host);
+    for (std::size_t t = 0; t < in.tracks.size(); ++t) {
+        const smf::Track& track = in.tracks[t];
+        const bool played = std::any_of(track.events.begin(), track.events.end(),
+                                        [](const smf::Event& e) { return e.IsChannel(); });
+        if (!played) {
+            result.file.tracks.push_back(track);
+            for (const smf::Event& e : track.events)
+                result.summary.metaCarried += e.IsEndOfTrack() ? 0 : 1;
+            continue;
+        }
+        const std::unique_ptr<PluginInstance> instance = NewInstance(result.seeded);
+        result.file.tracks.push_back(mapper.Map(track, t, *instance, *targets_, result.summary,
+                                                result.firstNotes, options_.noteChanges));
+    }
+    std::stable_sort(result.firstNotes.begin(), result.firstNotes.end(),
+                     [](const NoteChange& a, const NoteChange& b) {
+                         return a.tick != b.tick ? a.tick < b.tick : a.track < b.track;
+                     });
+    if (result.firstNotes.size() > options_.noteChanges)
+        result.firstNotes.resize(options_.noteChanges);
+    return result;
+}
+
+} // namespace ostinel::cli

@@ -1,0 +1,57 @@
+#pragma once
+// Maps a whole MIDI file through the plug-in binary.
+//
+// Track layout: every track is played through its own plug-in instance and its output goes to
+// the same track of the output file. An instance sees only its own track's notes, so each
+// note-off releases exactly the notes its track's note-on started, however tracks overlap; the
+// output keeps the input's format, division and track order. Tracks without channel messages
+// get no instance and are copied.
+//
+// Each instance is created, given the preset (effSetChunk) when there is one, seeded with the
+// same seed, played from the start and closed, one track after the other, so a track's result
+// does not depend on the other tracks. Without a preset the plug-in starts as it does in a DAW
+// (the user's "init" preset if there is one, else its default map).
+#include "host/PluginInstance.h"
+#include "host/PluginLibrary.h"
+#include "mapping/MapSummary.h"
+#include "mapping/TargetTable.h"
+#include "midi/SmfModel.h"
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <vector>
+
+namespace ostinel::cli {
+
+struct MapOptions {
+    HostSettings host;
+    std::uint32_t seed = 1;
+    std::optional<std::vector<std::uint8_t>> preset; // state bytes for effSetChunk
+    std::size_t noteChanges = 0;                     // how many of the first note-ons to report
+};
+
+struct MapResult {
+    smf::MidiFile file;
+    MapSummary summary;
+    std::vector<NoteChange> firstNotes; // by tick, then track
+    bool seeded = true;                 // false: the binary ignored the seed request
+};
+
+class FileMapper {
+public:
+    // Checks the preset bytes first (throws ostinel::Error naming the problem).
+    FileMapper(const PluginLibrary& library, MapOptions options);
+
+    // Throws ostinel::Error (HostError when the plug-in cannot be driven).
+    [[nodiscard]] MapResult Map(const smf::MidiFile& in);
+
+private:
+    [[nodiscard]] std::unique_ptr<PluginInstance> NewInstance(bool& seeded);
+
+    const PluginLibrary& library_;
+    MapOptions options_;
+    std::optional<TargetTable> targets_; // from the first instance's state
+};
+
+} // namespace ostinel::cli
