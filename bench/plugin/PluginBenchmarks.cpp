@@ -42,19 +42,31 @@ struct Bench {
     std::unique_ptr<Instance> plugin;
 };
 
+// A note-on of channel 1 note 60 and its note-off, as two event lists.
+struct NotePair {
+    NotePair() {
+        on.Add(0x90, 60, 100);
+        off.Add(0x80, 60, 0);
+        onList = on.Get();
+        offList = off.Get();
+    }
+    void Play(AEffect* e) const {
+        e->dispatcher(e, effProcessEvents, 0, 0, onList, 0);
+        e->dispatcher(e, effProcessEvents, 0, 0, offList, 0);
+    }
+    EventList on, off;
+    VstEvents* onList = nullptr;
+    VstEvents* offList = nullptr;
+};
+
 // One note-on mapped to three targets, then its note-off (which releases three entries).
 void BM_NoteOnThreeTargetsAndOff(benchmark::State& state) {
     Bench b;
-    EventList on, off;
-    on.Add(0x90, 60, 100);
-    off.Add(0x80, 60, 0);
-    VstEvents* onList = on.Get();
-    VstEvents* offList = off.Get();
+    NotePair pair;
     AEffect* e = b.plugin->Effect();
     std::int64_t n = 0;
     for (auto _ : state) {
-        e->dispatcher(e, effProcessEvents, 0, 0, onList, 0);
-        e->dispatcher(e, effProcessEvents, 0, 0, offList, 0);
+        pair.Play(e);
         if (++n % 128 == 0)
             b.plugin->Process(32); // hand the queue to the host now and then
     }
@@ -100,16 +112,11 @@ void BM_NoteOnAndOffWith1000Sounding(benchmark::State& state) {
             fill.Add(static_cast<std::uint8_t>(0x90 | c), static_cast<std::uint8_t>(n), 100);
     b.plugin->SendEvents(fill);
     b.plugin->Process(32);
-    EventList on, off;
-    on.Add(0x90, 60, 100);
-    off.Add(0x80, 60, 0);
-    VstEvents* onList = on.Get();
-    VstEvents* offList = off.Get();
+    NotePair pair;
     AEffect* e = b.plugin->Effect();
     std::int64_t n = 0;
     for (auto _ : state) {
-        e->dispatcher(e, effProcessEvents, 0, 0, onList, 0);
-        e->dispatcher(e, effProcessEvents, 0, 0, offList, 0);
+        pair.Play(e);
         if (++n % 128 == 0)
             b.plugin->Process(32); // no transport change: the sounding notes stay
     }

@@ -1,6 +1,6 @@
 // Host chunks are outside data: feed arbitrary bytes to effSetChunk through the preset path and
 // the bank path of one long-lived instance, then check the state still serialises.
-#include "ostinel/Exports.h"
+#include "FuzzPlugin.h"
 #include "plugin/VstAbi.h"
 
 #include <cstdint>
@@ -15,17 +15,7 @@ VstIntPtr OSTINEL_VSTCALL Host(AEffect*, VstInt32 opcode, VstInt32, VstIntPtr, v
     return opcode == audioMasterVersion ? 2400 : 0;
 }
 
-AEffect* Plugin() {
-    static AEffect* effect = [] {
-        setenv("HOME", "/tmp/ostinel-fuzz-home", 1); // never the real user's folders
-        setenv("XDG_CONFIG_HOME", "/tmp/ostinel-fuzz-home/config", 1);
-        setenv("XDG_DOCUMENTS_DIR", "/tmp/ostinel-fuzz-home/Documents", 1);
-        AEffect* e = ostinel::CreateEffect(&Host);
-        e->dispatcher(e, effOpen, 0, 0, nullptr, 0);
-        return e;
-    }();
-    return effect;
-}
+AEffect* Plugin() { return ostinel::fuzz::SharedPlugin(&Host); }
 
 } // namespace
 

@@ -1,6 +1,6 @@
 // Host event lists are outside data: arbitrary event records (MIDI and other types) with
 // arbitrary bytes, in blocks with moving and jumping transport positions.
-#include "ostinel/Exports.h"
+#include "FuzzPlugin.h"
 #include "plugin/VstAbi.h"
 
 #include <cstdint>
@@ -33,17 +33,7 @@ VstIntPtr OSTINEL_VSTCALL Host(AEffect*, VstInt32 opcode, VstInt32, VstIntPtr, v
     }
 }
 
-AEffect* Plugin() {
-    static AEffect* effect = [] {
-        setenv("HOME", "/tmp/ostinel-fuzz-home", 1);
-        setenv("XDG_CONFIG_HOME", "/tmp/ostinel-fuzz-home/config", 1);
-        setenv("XDG_DOCUMENTS_DIR", "/tmp/ostinel-fuzz-home/Documents", 1);
-        AEffect* e = ostinel::CreateEffect(&Host);
-        e->dispatcher(e, effOpen, 0, 0, nullptr, 0);
-        return e;
-    }();
-    return effect;
-}
+AEffect* Plugin() { return ostinel::fuzz::SharedPlugin(&Host); }
 
 } // namespace
 
