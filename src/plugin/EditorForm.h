@@ -18,6 +18,9 @@ public:
     [[nodiscard]] virtual int Height() const = 0;
     [[nodiscard]] virtual int ClientWidth() const = 0;
     [[nodiscard]] virtual int ClientHeight() const = 0;
+    // Every host idle call, whether or not an idle request is pending: platforms without a
+    // message loop of their own (X11) dispatch their window events and timers here.
+    virtual void HostIdle() {}
 };
 
 using TEditorFormFactory = std::unique_ptr<IEditorForm> (*)(TCustomVSTModule& owner);
