@@ -2,6 +2,7 @@
 // effSetChunk, previews rows and runs editor idle. Built with ThreadSanitizer in the sanitizer
 // run; in every build it checks that no block ever sees a half-loaded map.
 #include "ostinel/PluginFixture.h"
+#include "common/QelCommon.h"
 #include "support/StateBuilder.h"
 
 #include <atomic>
@@ -90,6 +91,54 @@ TEST_F(PluginTest, StressAudioAgainstGuiRewrites) {
     EXPECT_EQ(unpairedBlocks.load(), 0) << "note-offs did not release their note-ons";
     EXPECT_EQ(mappedBlocks.load(), kBlocks);
     EXPECT_GT(loads, 2);
+}
+
+} // namespace
+} // namespace ostinel::test
+
+namespace ostinel::test {
+namespace {
+
+// Two instances on two audio threads draw from the one process-wide generator while a GUI
+// thread changes the process-wide octave offset; ThreadSanitizer watches the shared state.
+TEST_F(PluginTest, StressSharedGeneratorAndOctaveOffset) {
+    auto map = DefaultMap();
+    for (int n = 0; n < 128; ++n) {
+        (*map)[0].Notes[n].Targets[0].SetProbability(50);
+        (*map)[0].Notes[n].Targets[0].SetRandom(100);
+    }
+    const std::vector<std::uint8_t> state = MakeChunk(*map);
+    Instance second;
+    auto* other = dynamic_cast<TVSTPlugin*>(TBasicVSTModule::FromEffect(second.Effect()));
+    ASSERT_NE(other, nullptr);
+    instance->SetChunk(state, true);
+    second.SetChunk(state, true);
+    host.record = false;
+
+    std::atomic<bool> stop{false};
+    auto play = [&stop](AEffect* e) {
+        EventList events;
+        for (int n = 0; n < 64; ++n)
+            events.Add(0x90, static_cast<std::uint8_t>(n), 100).Add(0x80, static_cast<std::uint8_t>(n), 0);
+        VstEvents* list = events.Get();
+        std::vector<float> left(64), right(64);
+        float* out[2] = {left.data(), right.data()};
+        for (int block = 0; block < 400; ++block) {
+            e->dispatcher(e, effProcessEvents, 0, 0, list, 0);
+            e->processReplacing(e, nullptr, out, 64);
+        }
+        stop = true;
+    };
+    std::thread a(play, instance->Effect());
+    std::thread b(play, second.Effect());
+    for (int i = 0; !stop; ++i) {
+        module->SetLowestOctave(-(i % 3));
+        (void)NoteName(60 + i % 12);
+        (void)NoteOctave(60);
+    }
+    a.join();
+    b.join();
+    EXPECT_GT(host.eventCount.load(), 0);
 }
 
 } // namespace
