@@ -25,6 +25,12 @@ void TMemoryStream::Write(const void* data, size_t n) {
         throw Error(kStreamWriteError);
     }
     const size_t end = position_ + n;
+    if (position_ == bytes_.size()) { // appending: the usual case while a state is written
+        const auto* p = static_cast<const uint8_t*>(data);
+        bytes_.insert(bytes_.end(), p, p + n);
+        position_ = end;
+        return;
+    }
     if (end > bytes_.size()) {
         bytes_.resize(end);
     }
