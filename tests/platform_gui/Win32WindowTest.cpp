@@ -9,13 +9,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#include <windows.h>
+#include "common/win32/WinApi.h"
 
 #include <chrono>
 #include <cstdint>

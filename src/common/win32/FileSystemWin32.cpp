@@ -1,13 +1,7 @@
 #include "common/FileSystem.h"
 #include "common/Utf.h"
 
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#include <windows.h>
+#include "common/win32/WinApi.h"
 
 namespace ostinel::detail {
 

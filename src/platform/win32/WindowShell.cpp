@@ -3,13 +3,7 @@
 #include "common/Utf.h"
 #include "platform/Window.h"
 
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#include <windows.h>
+#include "common/win32/WinApi.h"
 
 #include <shellapi.h>
 
