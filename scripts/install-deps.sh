@@ -13,7 +13,7 @@ want() { for p in "$@"; do have "$p" || need+=("$p"); done; }
 want build-essential cmake ninja-build pkg-config git \
      googletest libgtest-dev libgmock-dev libbenchmark-dev \
      clang libclang-rt-14-dev clang-format \
-     libstb-dev fonts-dejavu-core libx11-dev xvfb xauth x11-apps imagemagick \
+     libstb-dev fonts-dejavu-core libx11-dev libxtst-dev xvfb xauth x11-apps imagemagick \
      python3 python3-mido
 if [ "$what" = all ]; then
   want g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix

@@ -5,6 +5,8 @@
 #include "ostinel/MapEditor.h"
 #include "engine/MapStream.h"
 #include "engine/Random.h"
+#include "gui/skins/SkinRegistration.h"
+#include "ostinel/EditorWindow.h"
 #include "ostinel/VendorRequests.h"
 
 #include <algorithm>
@@ -47,6 +49,8 @@ void TVSTPlugin::VSTModuleCreate() {
     SetPluginVersion("1.00");
     SetUserGuideFile("Ostinel User Guide.pdf");
     fLearnedNote.store(-1, std::memory_order_release);
+    SetEditorFormClass(&CreateEditorWindow);
+    gui::RegisterSkinActivator(); // ApplyStyle reaches the skins through it
     TVSTPluginBase::VSTModuleCreate();
 }
 
