@@ -88,7 +88,9 @@ windows() { # preset
     local preset=$1
     cmake --preset "$preset" >/dev/null &&
         cmake --build --preset "$preset" -j "$jobs" --target Ostinel ostinel_host_tests \
-            ostinel_engine_tests ostinel_state_tests ostinel_common_tests &&
+            ostinel_abi_tests ostinel_plugin_tests ostinel_engine_tests ostinel_state_tests \
+            ostinel_common_tests ostinel_platform_system_tests ostinel_platform_win32_tests \
+            ostinel_gui_frame_tests ostinel_editor_tests ostinel_editor_host_tests &&
         bash scripts/check-dll.sh "build/$preset/src/ostinel/Ostinel.dll" &&
         bash scripts/run-wine-tests.sh "build/$preset" "$preset"
 }
