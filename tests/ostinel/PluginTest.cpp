@@ -259,10 +259,21 @@ TEST_F(SettingsTest, StoredValuesAreReadAndTheOctaveClamped) {
 TEST_F(SettingsTest, LowestOctaveIsSharedByEveryInstanceOfTheProcess) {
     Instance other;
     auto* second = dynamic_cast<TVSTPlugin*>(TBasicVSTModule::FromEffect(other.Effect()));
-    second->SetLowestOctave(0);
-    EXPECT_EQ(NoteOctave(60), 5);
-    module->SetLowestOctave(-1);
-    EXPECT_EQ(NoteOctave(60), 4);
+    // Values that differ from what each instance holds (stored settings may survive a test where
+    // the store is the registry), so that every call really changes the setting.
+    auto pick = [](int avoid1, int avoid2) {
+        for (int v : {0, -1, -2})
+            if (v != avoid1 && v != avoid2)
+                return v;
+        return 0;
+    };
+    const int a = pick(second->LowestOctave(), second->LowestOctave());
+    second->SetLowestOctave(a);
+    EXPECT_EQ(NoteOctave(60), 5 + a);
+    const int b = pick(module->LowestOctave(), a);
+    module->SetLowestOctave(b);
+    EXPECT_EQ(NoteOctave(60), 5 + b);
+    EXPECT_EQ(NoteOctave(0), b);
 }
 
 class InitPresetTest : public PluginTest {

@@ -125,8 +125,8 @@ std::int32_t Integer(const Value& v, const std::string& place, double lo, double
 }
 
 // The float nearest to the number as written (not through a double, which could round twice).
-float Single(const Value& v, const std::string& place, double lo, double hi) {
-    const double d = RangedNumber(v, place, lo, hi);
+float Single(const Value& v, const std::string& place, float lo, float hi) {
+    const double d = RangedNumber(v, place, static_cast<double>(lo), static_cast<double>(hi));
     float f = 0.0f;
     const char* first = v.text.data();
     const char* last = first + v.text.size();
@@ -146,8 +146,8 @@ std::string Text(const Value& v, const std::string& place) {
     return v.text;
 }
 
-float OptionalSingle(const Value& object, std::string_view key, const std::string& place, double lo,
-                     double hi, float fallback) {
+float OptionalSingle(const Value& object, std::string_view key, const std::string& place, float lo,
+                     float hi, float fallback) {
     const Value* v = object.Find(key);
     return v != nullptr ? Single(*v, Join(place, key), lo, hi) : fallback;
 }
