@@ -57,8 +57,7 @@ fuzz() {
     cmake --preset linux-fuzz >/dev/null && cmake --build --preset linux-fuzz -j "$jobs" || return 1
     local ok=0 work
     work=$(mktemp -d)
-    for target in build/linux-fuzz/fuzz/fuzz_*; do
-        [ -x "$target" ] || continue
+    for target in $(find build/linux-fuzz/fuzz -type f -name 'fuzz_*' -perm -u+x | sort); do
         local name corpus
         name=$(basename "$target")
         case "$name" in
