@@ -4,7 +4,6 @@
 // (editor-win32.png beside the test program) and clicks with mouse messages.
 #include "gui/canvas/Png.h"
 #include "gui/dialogs/MessageDialog.h"
-#include "gui/frame/EditorBackground.h"
 #include "gui/widgets/WidgetRoot.h"
 #include "ostinel/EditorSnapshot.h"
 #include "support/FakeHost.h"
@@ -12,13 +11,9 @@
 
 #include <gtest/gtest.h>
 
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#include <windows.h>
+#include "common/win32/WinApi.h"
+#include "support/EditorScreens.h"
+#include "support/Win32TestMessages.h"
 
 #include <chrono>
 #include <cstdint>
@@ -34,20 +29,6 @@ using gui::Rect;
 
 constexpr int kEditorWidth = 950;
 constexpr int kEditorHeight = 600;
-
-LPARAM PackPoint(int x, int y) {
-    return MAKELPARAM(static_cast<WORD>(static_cast<short>(x)),
-                      static_cast<WORD>(static_cast<short>(y)));
-}
-
-// The host's message loop, one round.
-void DispatchPending() {
-    MSG message;
-    while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE) != FALSE) {
-        ::TranslateMessage(&message);
-        ::DispatchMessageW(&message);
-    }
-}
 
 // Where the editor's OK button lies when the load error shows (same toolkit, same layout).
 Rect LoadErrorOkButton() {
@@ -159,17 +140,6 @@ TEST_F(EditorHostWin32Test, EditorOpensInsideTheHostsWindowAndAnswersAClick) {
     EXPECT_EQ(origin.x, 0);
     EXPECT_EQ(origin.y, 0);
 
-    const gui::Image tile = gui::MakeEditorBackground();
-    auto marginsShowTheTile = [&tile](const gui::Image& shot) {
-        for (int x = 0; x < kEditorWidth; ++x) {
-            for (const int y : {0, 1, 2, 3, kEditorHeight - 1}) {
-                if (shot.GetPixel(x, y) != tile.GetPixel(x % 16, y % 16)) {
-                    return false;
-                }
-            }
-        }
-        return true;
-    };
     const Rect ok = LoadErrorOkButton();
     const Point okCentre{(ok.left + ok.right) / 2, (ok.top + ok.bottom) / 2};
     // A bare spot of the map area's panel below the box: what shows at the button's place
@@ -189,7 +159,7 @@ TEST_F(EditorHostWin32Test, EditorOpensInsideTheHostsWindowAndAnswersAClick) {
     ::PostMessageW(child, WM_LBUTTONUP, 0, PackPoint(okCentre.x, okCentre.y));
     ASSERT_TRUE(IdleUntil([&](const gui::Image& shot) {
         return shot.GetPixel(okCentre.x, okCentre.y) == shot.GetPixel(bare.x, bare.y) &&
-               marginsShowTheTile(shot);
+               MarginsShowTheTile(shot, kEditorWidth, kEditorHeight);
     })) << "the box did not close; see editor-win32.png";
     gui::SavePng(Capture(), "editor-win32-closed.png");
 

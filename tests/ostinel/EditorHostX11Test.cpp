@@ -5,10 +5,10 @@
 // without DISPLAY.
 #include "gui/canvas/Png.h"
 #include "gui/dialogs/MessageDialog.h"
-#include "gui/frame/EditorBackground.h"
 #include "gui/widgets/WidgetRoot.h"
 #include "ostinel/EditorSnapshot.h"
 #include "support/FakeHost.h"
+#include "support/EditorScreens.h"
 #include "support/PluginInstance.h"
 
 #include <gtest/gtest.h>
@@ -16,6 +16,8 @@
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <X11/extensions/XTest.h>
+
+#include "support/X11TestDisplay.h" // after gtest: Xlib defines None
 
 #include <chrono>
 #include <cstdint>
@@ -35,20 +37,6 @@ constexpr int kParentHeight = 660;
 constexpr unsigned long kParentColor = 0x405060;
 constexpr int kEditorWidth = 950;
 constexpr int kEditorHeight = 600;
-
-// A server whose last client left resets itself and refuses connections for a moment.
-Display* OpenTestDisplay() {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-    for (;;) {
-        if (Display* display = XOpenDisplay(nullptr)) {
-            return display;
-        }
-        if (std::chrono::steady_clock::now() > deadline) {
-            return nullptr;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    }
-}
 
 // Where the editor's OK button lies when the load error shows: the same toolkit lays the same
 // box out in a root of the editor's size.
@@ -186,17 +174,6 @@ TEST_F(EditorHostX11Test, EditorOpensInsideTheHostsWindowAndAnswersARealClick) {
     EXPECT_EQ(attributes.map_state, IsViewable);
 
     // The frame appears through the idle calls: the tile, exactly, in the margins.
-    const gui::Image tile = gui::MakeEditorBackground();
-    auto marginsShowTheTile = [&tile](const gui::Image& shot) {
-        for (int x = 0; x < kEditorWidth; ++x) {
-            for (const int y : {0, 1, 2, 3, kEditorHeight - 1}) {
-                if (shot.GetPixel(x, y) != tile.GetPixel(x % 16, y % 16)) {
-                    return false;
-                }
-            }
-        }
-        return true;
-    };
     const Rect ok = LoadErrorOkButton();
     const Point okCentre{(ok.left + ok.right) / 2, (ok.top + ok.bottom) / 2};
     // A bare spot of the map area's panel below the box: what shows at the button's place
@@ -223,7 +200,7 @@ TEST_F(EditorHostX11Test, EditorOpensInsideTheHostsWindowAndAnswersARealClick) {
     ClickAt(okCentre);
     ASSERT_TRUE(IdleUntil([&](const gui::Image& shot) {
         return shot.GetPixel(okCentre.x, okCentre.y) == shot.GetPixel(bare.x, bare.y) &&
-               marginsShowTheTile(shot);
+               MarginsShowTheTile(shot, kEditorWidth, kEditorHeight);
     })) << "the box did not close; see /tmp/ostinel-editor-x11.png";
     gui::SavePng(Screenshot(), "/tmp/ostinel-editor-x11-closed.png");
 

@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include "common/win32/WinApi.h"
+#include "support/Win32TestMessages.h"
 
 #include <chrono>
 #include <cstdint>
@@ -20,6 +21,9 @@
 namespace ostinel::platform {
 namespace {
 
+using ostinel::test::DispatchPending;
+using ostinel::test::PackPoint;
+
 using test::RecordingClient;
 using ::testing::Contains;
 using ::testing::ElementsAre;
@@ -28,20 +32,6 @@ using ::testing::Not;
 
 constexpr int kChildWidth = 320;
 constexpr int kChildHeight = 200;
-
-LPARAM PackPoint(int x, int y) {
-    return MAKELPARAM(static_cast<WORD>(static_cast<short>(x)),
-                      static_cast<WORD>(static_cast<short>(y)));
-}
-
-// Dispatches what the thread's queue holds.
-void DispatchPending() {
-    MSG message;
-    while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE) != FALSE) {
-        ::TranslateMessage(&message);
-        ::DispatchMessageW(&message);
-    }
-}
 
 class Win32WindowTest : public ::testing::Test {
 protected:

@@ -18,6 +18,8 @@
 #include <X11/Xutil.h>
 #include <X11/keysym.h>
 
+#include "support/X11TestDisplay.h" // after gtest: Xlib defines None
+
 #include <algorithm>
 #include <chrono>
 #include <cstdint>
@@ -29,6 +31,8 @@
 namespace ostinel::platform {
 namespace {
 
+using ostinel::test::OpenTestDisplay;
+
 using test::RecordingClient;
 using ::testing::Contains;
 using ::testing::ElementsAre;
@@ -39,21 +43,6 @@ constexpr int kParentHeight = 300;
 constexpr int kChildWidth = 320;
 constexpr int kChildHeight = 200;
 constexpr unsigned long kParentColor = 0x203040;
-
-// A server whose last client left resets itself (unless started with -noreset) and refuses
-// connections for a moment, which is just when the next test connects.
-Display* OpenTestDisplay() {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-    for (;;) {
-        if (Display* display = XOpenDisplay(nullptr)) {
-            return display;
-        }
-        if (std::chrono::steady_clock::now() > deadline) {
-            return nullptr;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    }
-}
 
 class X11WindowTest : public ::testing::Test {
 protected:
