@@ -135,9 +135,9 @@ float TVSTModuleWithPrograms::GetParameterForHost(VstInt32 index) noexcept {
 void TVSTModuleWithPrograms::SetParameterFromHost(VstInt32 index, float value) noexcept {
     if (!ValidParameter(index))
         return; // the size-failed hook is not set
-    const float x = fParameters[static_cast<std::size_t>(index)]->HostToParameter(value);
+    // Program-chunk mode stores no value; the conversion only advances the smoothing state.
+    (void)fParameters[static_cast<std::size_t>(index)]->HostToParameter(value);
     RequestEditIdle(); // UpdateParameter for a valid index
-    (void)x;
 }
 
 std::string TVSTModuleWithPrograms::GetParameterName(int index) const {
