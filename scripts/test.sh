@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Builds everything and runs every test: the Linux build with all unit and host tests, the
+# Builds everything and runs every test: the formatting check, the Linux build with all unit and
+# host tests, the
 # ThreadSanitizer run, the fuzzers (a short run each), and the two Windows DLLs with the host
 # tests under wine. Installs what is missing first (Debian 12, as root).
 #
@@ -9,7 +10,7 @@
 set -u
 cd "$(dirname "$0")/.."
 root=$(pwd)
-stages=${OSTINEL_STAGES:-"linux tsan fuzz win32 win64"}
+stages=${OSTINEL_STAGES:-"format linux tsan fuzz win32 win64"}
 fuzz_seconds=${OSTINEL_FUZZ_SECONDS:-20}
 jobs=${OSTINEL_JOBS:-$(nproc)}
 
@@ -34,6 +35,10 @@ run_stage() { # name command...
     local start=$SECONDS
     if "$@"; then stage_ok "$name"; else stage_failed "$name"; fi
     echo "== stage $name took $((SECONDS - start)) s"
+}
+
+format() { # the checked-in clang-format style
+    git ls-files -z '*.cpp' '*.h' | xargs -0 clang-format --dry-run -Werror
 }
 
 linux() {
@@ -96,6 +101,7 @@ windows() { # preset
 
 for stage in $stages; do
     case "$stage" in
+    format) run_stage format format ;;
     linux) run_stage linux linux ;;
     tsan) run_stage tsan tsan ;;
     fuzz) run_stage fuzz fuzz ;;

@@ -131,9 +131,11 @@ void BM_Block1000Events(benchmark::State& state) {
     Bench b;
     EventList block;
     for (int i = 0; i < 250; ++i) {
-        block.Add(static_cast<std::uint8_t>(0x90 | (i % 12)), static_cast<std::uint8_t>(i % 128), 100);
+        block.Add(static_cast<std::uint8_t>(0x90 | (i % 12)), static_cast<std::uint8_t>(i % 128),
+                  100);
         block.Add(0xB0, 74, static_cast<std::uint8_t>(i % 128));
-        block.Add(static_cast<std::uint8_t>(0x80 | (i % 12)), static_cast<std::uint8_t>(i % 128), 0);
+        block.Add(static_cast<std::uint8_t>(0x80 | (i % 12)), static_cast<std::uint8_t>(i % 128),
+                  0);
         block.Add(0xE0, 0, 64);
     }
     VstEvents* list = block.Get();
@@ -161,8 +163,8 @@ void BM_DefaultChunkLoad(benchmark::State& state) {
     Instance plugin;
     std::vector<std::uint8_t> chunk = plugin.GetChunk(true);
     for (auto _ : state)
-        benchmark::DoNotOptimize(plugin.Dispatch(effSetChunk, 1,
-                                                 static_cast<VstIntPtr>(chunk.size()), chunk.data()));
+        benchmark::DoNotOptimize(
+            plugin.Dispatch(effSetChunk, 1, static_cast<VstIntPtr>(chunk.size()), chunk.data()));
 }
 BENCHMARK(BM_DefaultChunkLoad)->Unit(benchmark::kMicrosecond);
 

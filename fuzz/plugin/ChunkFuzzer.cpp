@@ -15,7 +15,9 @@ VstIntPtr OSTINEL_VSTCALL Host(AEffect*, VstInt32 opcode, VstInt32, VstIntPtr, v
     return opcode == audioMasterVersion ? 2400 : 0;
 }
 
-AEffect* Plugin() { return ostinel::fuzz::SharedPlugin(&Host); }
+AEffect* Plugin() {
+    return ostinel::fuzz::SharedPlugin(&Host);
+}
 
 } // namespace
 

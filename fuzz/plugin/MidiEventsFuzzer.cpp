@@ -33,7 +33,9 @@ VstIntPtr OSTINEL_VSTCALL Host(AEffect*, VstInt32 opcode, VstInt32, VstIntPtr, v
     }
 }
 
-AEffect* Plugin() { return ostinel::fuzz::SharedPlugin(&Host); }
+AEffect* Plugin() {
+    return ostinel::fuzz::SharedPlugin(&Host);
+}
 
 } // namespace
 

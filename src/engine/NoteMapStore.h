@@ -58,7 +58,7 @@ private:
     std::unique_ptr<TOstinel> fB;
     std::atomic<TOstinel*> fLive;
     std::atomic<const TOstinel*> fHazard{nullptr};
-    TOstinel* fSpare; // GUI thread only
+    TOstinel* fSpare;   // GUI thread only
     int fBulkDepth = 0; // GUI thread only
 };
 

@@ -8,7 +8,9 @@
 namespace ostinel {
 
 namespace {
-constexpr std::uint8_t B(int v) noexcept { return static_cast<std::uint8_t>(v); }
+constexpr std::uint8_t B(int v) noexcept {
+    return static_cast<std::uint8_t>(v);
+}
 } // namespace
 
 int ComputeVelocity(int velocity, const TOstinToItem& target) noexcept {
@@ -59,8 +61,7 @@ void TNoteMapper::Record(const TMidiNoteItem& item, std::int32_t deltaFrames,
     out.SendNoteOn(B(item.OutChannel), B(item.OutNote), B(item.Velocity), deltaFrames);
 }
 
-void TNoteMapper::NoteOff(int ch, int n, int v, std::int32_t deltaFrames,
-                          IMidiSink& out) noexcept {
+void TNoteMapper::NoteOff(int ch, int n, int v, std::int32_t deltaFrames, IMidiSink& out) noexcept {
     const int released = fSounding.ReleaseSource(ch, n, [&](const TMidiNoteItem& item) {
         out.SendNoteOff(B(item.OutChannel), B(item.OutNote), B(item.Velocity), deltaFrames);
     });

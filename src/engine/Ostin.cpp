@@ -5,7 +5,9 @@
 namespace ostinel {
 
 namespace {
-[[noreturn]] void ThrowOutOfRange() { throw Error(kArgumentOutOfRange); }
+[[noreturn]] void ThrowOutOfRange() {
+    throw Error(kArgumentOutOfRange);
+}
 } // namespace
 
 void TOstinToItem::ResetToCreation() noexcept {

@@ -80,9 +80,7 @@ public:
     [[nodiscard]] TOstinToItem& GetItem(int index); // throws "Argument out of range"
     [[nodiscard]] const TOstinToItem& GetItem(int index) const;
     [[nodiscard]] TOstinToItem& operator[](int index) noexcept { return fItems[index]; }
-    [[nodiscard]] const TOstinToItem& operator[](int index) const noexcept {
-        return fItems[index];
-    }
+    [[nodiscard]] const TOstinToItem& operator[](int index) const noexcept { return fItems[index]; }
 
 private:
     std::array<TOstinToItem, kMapTargets> fItems;

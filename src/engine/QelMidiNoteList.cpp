@@ -3,7 +3,9 @@
 namespace ostinel {
 
 namespace {
-constexpr std::size_t U(int i) noexcept { return static_cast<std::size_t>(i); }
+constexpr std::size_t U(int i) noexcept {
+    return static_cast<std::size_t>(i);
+}
 } // namespace
 
 void TMidiNoteList::Clear() noexcept {

@@ -18,9 +18,13 @@ std::uint32_t Advance() noexcept {
 
 } // namespace
 
-void RandomSeed(std::uint32_t seed) noexcept { gState.store(seed, std::memory_order_relaxed); }
+void RandomSeed(std::uint32_t seed) noexcept {
+    gState.store(seed, std::memory_order_relaxed);
+}
 
-std::uint32_t RandomState() noexcept { return gState.load(std::memory_order_relaxed); }
+std::uint32_t RandomState() noexcept {
+    return gState.load(std::memory_order_relaxed);
+}
 
 std::int32_t Random(std::int32_t n) noexcept {
     if (n < 1)
@@ -29,6 +33,8 @@ std::int32_t Random(std::int32_t n) noexcept {
     return static_cast<std::int32_t>((s * static_cast<std::uint64_t>(n)) >> 32);
 }
 
-double RandomFraction() noexcept { return static_cast<double>(Advance()) / 4294967296.0; }
+double RandomFraction() noexcept {
+    return static_cast<double>(Advance()) / 4294967296.0;
+}
 
 } // namespace ostinel

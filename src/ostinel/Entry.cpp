@@ -18,4 +18,3 @@ vst::AEffect* CreateEffect(vst::audioMasterCallback host) noexcept {
 }
 
 } // namespace ostinel
-

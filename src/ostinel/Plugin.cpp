@@ -2,11 +2,11 @@
 
 #include "common/Error.h"
 #include "common/QelCommon.h"
-#include "ostinel/MapEditor.h"
 #include "engine/MapStream.h"
 #include "engine/Random.h"
 #include "gui/skins/SkinRegistration.h"
 #include "ostinel/EditorWindow.h"
+#include "ostinel/MapEditor.h"
 #include "ostinel/VendorRequests.h"
 
 #include <algorithm>
@@ -15,7 +15,6 @@
 namespace ostinel {
 
 using namespace vst;
-
 
 TVSTModuleConfig OstinelConfig() {
     TVSTModuleConfig c;
@@ -43,7 +42,9 @@ TVSTModuleConfig OstinelConfig() {
 
 TVSTPlugin::TVSTPlugin() : TVSTPluginBase(OstinelConfig()) {}
 
-TVSTPlugin::~TVSTPlugin() { ReleaseEditor(); }
+TVSTPlugin::~TVSTPlugin() {
+    ReleaseEditor();
+}
 
 void TVSTPlugin::VSTModuleCreate() {
     SetPluginVersion("1.00");
@@ -229,7 +230,9 @@ VstIntPtr TVSTPlugin::OnVendorSpecific(VstInt32 index, VstIntPtr value, void* pt
 
 // ---- State stream ------------------------------------------------------------------------
 
-void TVSTPlugin::WriteState(TValueWriter& writer) { WriteMapSection(writer, Mapping()); }
+void TVSTPlugin::WriteState(TValueWriter& writer) {
+    WriteMapSection(writer, Mapping());
+}
 
 void TVSTPlugin::ReadState(TValueReader& reader, const std::string&) {
     ReadMapSection(reader, Mapping());

@@ -67,9 +67,13 @@ std::int64_t Dither(float x, double scale) noexcept {
     return RoundDouble(r1 + static_cast<double>(x) * scale - r2);
 }
 
-float Limit(float x) noexcept { return std::clamp(x, -1.0f, 1.0f); }
+float Limit(float x) noexcept {
+    return std::clamp(x, -1.0f, 1.0f);
+}
 
-int PassThrough(winampDSPModule*, short int*, int numsamples, int, int, int) { return numsamples; }
+int PassThrough(winampDSPModule*, short int*, int numsamples, int, int, int) {
+    return numsamples;
+}
 int Converting(winampDSPModule* record, short int* samples, int numsamples, int bps, int nch,
                int srate);
 
@@ -81,8 +85,8 @@ void Config(winampDSPModule* record) {
         auto* module = static_cast<TWinampModule*>(record->userData);
         if (module->configWindow == nullptr)
             module->configWindow = CreateWindowExW(
-                0, L"STATIC", L"Ostinel", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT,
-                320, 200, static_cast<HWND>(record->hwndParent), nullptr, nullptr, nullptr);
+                0, L"STATIC", L"Ostinel", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT, 320,
+                200, static_cast<HWND>(record->hwndParent), nullptr, nullptr, nullptr);
         if (module->configWindow != nullptr)
             ShowWindow(module->configWindow, SW_SHOWNORMAL);
     } catch (...) {
@@ -117,10 +121,9 @@ void Quit(winampDSPModule* record) {
     record->userData = nullptr;
 }
 
-int Converting(winampDSPModule* record, short int* samples, int numsamples, int bps, int nch,
-               int) {
-    if (record == nullptr || record->userData == nullptr || samples == nullptr ||
-        numsamples <= 0 || nch <= 0)
+int Converting(winampDSPModule* record, short int* samples, int numsamples, int bps, int nch, int) {
+    if (record == nullptr || record->userData == nullptr || samples == nullptr || numsamples <= 0 ||
+        nch <= 0)
         return numsamples;
     try {
         auto* module = static_cast<TWinampModule*>(record->userData);
@@ -176,8 +179,9 @@ void ConvertIn(const void* samples, int numsamples, int bps, int nch, float* con
                 out = static_cast<float>(static_cast<const std::int16_t*>(samples)[i]) / 32768.0f;
                 break;
             case 24:
-                out = static_cast<float>(Read24(static_cast<const std::uint8_t*>(samples) + 3 * i)) /
-                      8388608.0f;
+                out =
+                    static_cast<float>(Read24(static_cast<const std::uint8_t*>(samples) + 3 * i)) /
+                    8388608.0f;
                 break;
             case 32:
                 std::memcpy(&out, static_cast<const std::uint8_t*>(samples) + 4 * i, 4);
@@ -233,4 +237,3 @@ winampDSPHeader* GetHeader() noexcept {
 }
 
 } // namespace ostinel::winamp
-

@@ -59,8 +59,8 @@ struct TEntryPoints {
         if (e != nullptr && e->processReplacing == &TBasicVSTModule::DirectProcessReplacing)
             TBasicVSTModule::DirectProcessReplacing(e, in, out, n);
     }
-    static void OSTINEL_VSTCALL GuardProcessDoubleReplacing(AEffect* e, double** in,
-                                                            double** out, VstInt32 n) {
+    static void OSTINEL_VSTCALL GuardProcessDoubleReplacing(AEffect* e, double** in, double** out,
+                                                            VstInt32 n) {
         if (e != nullptr &&
             e->processDoubleReplacing == &TBasicVSTModule::DirectProcessDoubleReplacing)
             TBasicVSTModule::DirectProcessDoubleReplacing(e, in, out, n);

@@ -40,9 +40,8 @@ public:
     // Stores the callback and probes the host; throws EVstError "AudioMaster Error" when the
     // host answers the version probe with 0.
     virtual void ConnectHost(vst::audioMasterCallback callback);
-    vst::VstIntPtr CallHost(vst::VstInt32 opcode, vst::VstInt32 index = 0,
-                            vst::VstIntPtr value = 0, void* ptr = nullptr,
-                            float opt = 0.0f) noexcept;
+    vst::VstIntPtr CallHost(vst::VstInt32 opcode, vst::VstInt32 index = 0, vst::VstIntPtr value = 0,
+                            void* ptr = nullptr, float opt = 0.0f) noexcept;
     [[nodiscard]] bool HasHostCallback() const noexcept { return fHostCallback != nullptr; }
     [[nodiscard]] bool ModuleInObjectField() const noexcept { return fModuleInObjectField; }
 
@@ -58,9 +57,11 @@ public:
     virtual void SetParameterFromHost(vst::VstInt32 /*index*/, float /*value*/) noexcept {}
 
     // Processing operations (accumulating, 32-bit and 64-bit replacing).
-    virtual void ProcessAccumulating(float** /*in*/, float** /*out*/, std::int32_t /*n*/) noexcept {}
+    virtual void ProcessAccumulating(float** /*in*/, float** /*out*/, std::int32_t /*n*/) noexcept {
+    }
     virtual void ProcessReplacing32(float** /*in*/, float** /*out*/, std::int32_t /*n*/) noexcept {}
-    virtual void ProcessReplacing64(double** /*in*/, double** /*out*/, std::int32_t /*n*/) noexcept {}
+    virtual void ProcessReplacing64(double** /*in*/, double** /*out*/,
+                                    std::int32_t /*n*/) noexcept {}
 
     // effOpen: install the direct processing entries.
     void InstallProcessingEntries() noexcept;

@@ -71,7 +71,9 @@ void CopyToHost(void* dest, std::string_view text, std::size_t size) noexcept {
 
 TCustomVSTModule::TCustomVSTModule() = default;
 
-TCustomVSTModule::~TCustomVSTModule() { ReleaseEditor(); }
+TCustomVSTModule::~TCustomVSTModule() {
+    ReleaseEditor();
+}
 
 void TCustomVSTModule::SetVersion(int major, int minor, int release) noexcept {
     fVendorVersion = release < 100 ? release + major * 1000 + minor * 100
@@ -97,9 +99,13 @@ std::string TCustomVSTModule::UniqueID() const {
     return text;
 }
 
-void TCustomVSTModule::SetFlags(std::int32_t flags) noexcept { Effect().flags = flags & 0xFFFF; }
+void TCustomVSTModule::SetFlags(std::int32_t flags) noexcept {
+    Effect().flags = flags & 0xFFFF;
+}
 
-void TCustomVSTModule::RequestMidi() noexcept { CallHost(audioMasterWantMidi, 0, 1); }
+void TCustomVSTModule::RequestMidi() noexcept {
+    CallHost(audioMasterWantMidi, 0, 1);
+}
 
 void TCustomVSTModule::SetSampleRate(float rate) {
     if (rate != fSampleRate) {
@@ -147,10 +153,10 @@ VstIntPtr TCustomVSTModule::EditGetRect(void* ptr) {
     }
     if (fEditorForm == nullptr)
         return 0;
-    fEditorRect.bottom = static_cast<std::int16_t>(
-        std::max<int>(fEditorRect.bottom, fEditorForm->ClientHeight()));
-    fEditorRect.right = static_cast<std::int16_t>(
-        std::max<int>(fEditorRect.right, fEditorForm->ClientWidth()));
+    fEditorRect.bottom =
+        static_cast<std::int16_t>(std::max<int>(fEditorRect.bottom, fEditorForm->ClientHeight()));
+    fEditorRect.right =
+        static_cast<std::int16_t>(std::max<int>(fEditorRect.right, fEditorForm->ClientWidth()));
     return 1;
 }
 
@@ -251,8 +257,7 @@ VstIntPtr TCustomVSTModule::HandleOpcode(VstInt32 opcode, VstInt32 index, VstInt
     case effGetProductString:
         if (ptr == nullptr)
             return 0;
-        CopyToHost(ptr, fProductName.empty() ? fEffectName : fProductName,
-                   kVstMaxProductStrLen);
+        CopyToHost(ptr, fProductName.empty() ? fEffectName : fProductName, kVstMaxProductStrLen);
         return 1;
     case effGetVendorVersion:
         return fVendorVersion;
@@ -277,9 +282,8 @@ VstIntPtr TCustomVSTModule::HandleOpcode(VstInt32 opcode, VstInt32 index, VstInt
     case effBeginLoadProgram:
         if (ptr == nullptr)
             return 0;
-        return static_cast<const VstPatchChunkInfo*>(ptr)->pluginUniqueID == Effect().uniqueID
-                   ? 1
-                   : -1;
+        return static_cast<const VstPatchChunkInfo*>(ptr)->pluginUniqueID == Effect().uniqueID ? 1
+                                                                                               : -1;
     default:
         return TBasicVSTModule::HandleOpcode(opcode, index, value, ptr, opt);
     }

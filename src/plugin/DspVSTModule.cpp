@@ -11,9 +11,13 @@ constexpr std::int32_t kMinScratchFrames = 4096;
 constexpr int kMaxScratchChannels = 8;
 } // namespace
 
-TDspVSTModule::TDspVSTModule() { SizeScratch(BlockSize()); }
+TDspVSTModule::TDspVSTModule() {
+    SizeScratch(BlockSize());
+}
 
-void TDspVSTModule::OnBlockSizeChange() { SizeScratch(BlockSize()); }
+void TDspVSTModule::OnBlockSizeChange() {
+    SizeScratch(BlockSize());
+}
 
 void TDspVSTModule::SizeScratch(std::int32_t frames) {
     frames = std::max(frames, kMinScratchFrames);

@@ -11,9 +11,11 @@ class TDspVSTModule : public TVSTModuleWithPrograms {
 public:
     TDspVSTModule();
 
-    void ProcessAccumulating(float** inputs, float** outputs, std::int32_t frames) noexcept override;
+    void ProcessAccumulating(float** inputs, float** outputs,
+                             std::int32_t frames) noexcept override;
     void ProcessReplacing32(float** inputs, float** outputs, std::int32_t frames) noexcept override;
-    void ProcessReplacing64(double** inputs, double** outputs, std::int32_t frames) noexcept override;
+    void ProcessReplacing64(double** inputs, double** outputs,
+                            std::int32_t frames) noexcept override;
 
     // The host's time info for the current block, or nullptr when it gives none.
     [[nodiscard]] const vst::VstTimeInfo* RequestTimeInfo(std::int32_t filter) noexcept;

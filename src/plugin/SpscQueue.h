@@ -33,7 +33,9 @@ public:
             return nullptr;
         return &fItems[tail & (Capacity - 1)];
     }
-    void Pop() noexcept { fTail.store(fTail.load(std::memory_order_relaxed) + 1, std::memory_order_release); }
+    void Pop() noexcept {
+        fTail.store(fTail.load(std::memory_order_relaxed) + 1, std::memory_order_release);
+    }
 
 private:
     std::array<T, Capacity> fItems{};

@@ -58,8 +58,8 @@ void TVSTModuleWithMidi::SendControlChange(std::uint8_t ch, std::uint8_t control
                                            std::uint8_t value, std::int32_t deltaFrames) noexcept {
     Write(static_cast<std::uint8_t>(0xB0 + ch), controller, value, deltaFrames);
 }
-void TVSTModuleWithMidi::SendPolyPressure(std::uint8_t ch, std::uint8_t note,
-                                          std::uint8_t pressure, std::int32_t deltaFrames) noexcept {
+void TVSTModuleWithMidi::SendPolyPressure(std::uint8_t ch, std::uint8_t note, std::uint8_t pressure,
+                                          std::int32_t deltaFrames) noexcept {
     Write(static_cast<std::uint8_t>(0xA0 + ch), note, pressure, deltaFrames);
 }
 void TVSTModuleWithMidi::SendPitchBend(std::uint8_t ch, std::uint8_t low, std::uint8_t high,

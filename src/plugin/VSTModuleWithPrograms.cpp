@@ -34,7 +34,9 @@ void AppendLE32(std::vector<std::uint8_t>& out, std::uint32_t v) {
 
 } // namespace
 
-void TVstProgram::SetDisplayName(std::string name) { fDisplayName = Cut(std::move(name), 50); }
+void TVstProgram::SetDisplayName(std::string name) {
+    fDisplayName = Cut(std::move(name), 50);
+}
 
 TCustomVstParameterProperty::TCustomVstParameterProperty(int index)
     : fDisplayName("Parameter " + std::to_string(index)) {}
@@ -93,7 +95,9 @@ void TVSTModuleWithPrograms::SelectProgram(int index) {
     }
 }
 
-float TVSTModuleWithPrograms::GetParameter(int index) noexcept { return OnGetChunkParameter(index); }
+float TVSTModuleWithPrograms::GetParameter(int index) noexcept {
+    return OnGetChunkParameter(index);
+}
 
 void TVSTModuleWithPrograms::UpdateParameter(int index, float /*value*/) {
     if (!ValidParameter(index))
@@ -230,9 +234,8 @@ VstIntPtr TVSTModuleWithPrograms::HandleOpcode(VstInt32 opcode, VstInt32 index, 
         return fCurrentProgram;
     case effSetProgramName:
         if (ptr != nullptr && fCurrentProgram >= 0)
-            fPrograms[static_cast<std::size_t>(fCurrentProgram)]->SetDisplayName(
-                std::string(static_cast<const char*>(ptr),
-                            strnlen(static_cast<const char*>(ptr), 256)));
+            fPrograms[static_cast<std::size_t>(fCurrentProgram)]->SetDisplayName(std::string(
+                static_cast<const char*>(ptr), strnlen(static_cast<const char*>(ptr), 256)));
         return 0;
     case effGetProgramName:
         if (ptr != nullptr)

@@ -32,8 +32,8 @@ public:
     explicit TCustomVstParameterProperty(int index);
 
     [[nodiscard]] const std::string& DisplayName() const noexcept { return fDisplayName; }
-    void SetDisplayName(std::string name);   // cut to 64 characters
-    void SetShortLabel(std::string label);   // cut to 7 characters
+    void SetDisplayName(std::string name); // cut to 64 characters
+    void SetShortLabel(std::string label); // cut to 7 characters
     [[nodiscard]] const std::string& ShortLabel() const noexcept { return fShortLabel; }
     std::string Units;
     float Min = 0.0f;
@@ -68,7 +68,9 @@ public:
         return static_cast<int>(fParameters.size());
     }
     [[nodiscard]] int CurrentProgram() const noexcept { return fCurrentProgram; }
-    [[nodiscard]] TVstProgram& Program(int index) { return *fPrograms.at(static_cast<std::size_t>(index)); }
+    [[nodiscard]] TVstProgram& Program(int index) {
+        return *fPrograms.at(static_cast<std::size_t>(index));
+    }
     [[nodiscard]] TCustomVstParameterProperty& ParameterProperty(int index) {
         return *fParameters.at(static_cast<std::size_t>(index));
     }

@@ -20,17 +20,17 @@ using VstIntPtr = std::intptr_t;
 struct AEffect;
 
 using audioMasterCallback = VstIntPtr(OSTINEL_VSTCALL*)(AEffect* effect, VstInt32 opcode,
-                                                         VstInt32 index, VstIntPtr value,
-                                                         void* ptr, float opt);
+                                                        VstInt32 index, VstIntPtr value, void* ptr,
+                                                        float opt);
 using AEffectDispatcherProc = VstIntPtr(OSTINEL_VSTCALL*)(AEffect* effect, VstInt32 opcode,
-                                                           VstInt32 index, VstIntPtr value,
-                                                           void* ptr, float opt);
-using AEffectProcessProc = void(OSTINEL_VSTCALL*)(AEffect* effect, float** inputs,
-                                                   float** outputs, VstInt32 sampleFrames);
+                                                          VstInt32 index, VstIntPtr value,
+                                                          void* ptr, float opt);
+using AEffectProcessProc = void(OSTINEL_VSTCALL*)(AEffect* effect, float** inputs, float** outputs,
+                                                  VstInt32 sampleFrames);
 using AEffectProcessDoubleProc = void(OSTINEL_VSTCALL*)(AEffect* effect, double** inputs,
-                                                         double** outputs, VstInt32 sampleFrames);
+                                                        double** outputs, VstInt32 sampleFrames);
 using AEffectSetParameterProc = void(OSTINEL_VSTCALL*)(AEffect* effect, VstInt32 index,
-                                                        float parameter);
+                                                       float parameter);
 using AEffectGetParameterProc = float(OSTINEL_VSTCALL*)(AEffect* effect, VstInt32 index);
 
 inline constexpr VstInt32 kEffectMagic = 0x56737450; // "VstP"

@@ -6,7 +6,9 @@ namespace {
 TStyleActivator gActivator = nullptr;
 } // namespace
 
-void SetStyleActivator(TStyleActivator activator) noexcept { gActivator = activator; }
+void SetStyleActivator(TStyleActivator activator) noexcept {
+    gActivator = activator;
+}
 
 void ActivateStyle(int style) {
     if (gActivator != nullptr)

@@ -136,8 +136,8 @@ void TVSTPluginBase::LoadInitPreset() {
             loaded = LoadFromChunk(chunk, false);
         } catch (const std::exception& e) {
             // An unreadable start preset still leaves a complete state.
-            ShowMessageDialog(ErrorMessage("Error loading preset from file.", e.what(),
-                                           "Load Preset"));
+            ShowMessageDialog(
+                ErrorMessage("Error loading preset from file.", e.what(), "Load Preset"));
         }
     }
     if (loaded) {
@@ -311,10 +311,11 @@ void TVSTPluginBase::OnEditIdle() {
         editor->EditorIdle();
 }
 
-void TVSTPluginBase::OnEditorOpening() { ApplyStyle(); }
+void TVSTPluginBase::OnEditorOpening() {
+    ApplyStyle();
+}
 
-vst::VstIntPtr TVSTPluginBase::OnVendorSpecific(vst::VstInt32, vst::VstIntPtr value, void*,
-                                                float) {
+vst::VstIntPtr TVSTPluginBase::OnVendorSpecific(vst::VstInt32, vst::VstIntPtr value, void*, float) {
     if (value == kWheelNotice)
         if (IPluginEditor* editor = PluginEditor())
             editor->FocusControlUnderCursor();

@@ -36,8 +36,10 @@ TEST(ComputeVelocity, WorkedValues) {
         int out;
     };
     const Case cases[] = {
-        {100, -50, 50}, {101, -50, 51}, // 101 - round(50.5) {100, 50, 114}, {64, 100, 127}, {100, -100, 0},
-        {100, 0, 100},  {0, 100, 127},  {127, -100, 0}, {100, 2.5f, 101}, // scale 2.5 rounds to 2: 100 + round(0.54)
+        {100, -50, 50}, {101, -50, 51}, // 101 - round(50.5)
+        {100, 50, 114},                 // 100 + round(13.5)
+        {64, 100, 127}, {100, -100, 0},   {100, 0, 100}, {0, 100, 127},
+        {127, -100, 0}, {100, 2.5f, 101}, // scale 2.5 rounds to 2: 100 + round(0.54)
     };
     for (const Case& c : cases) {
         TOstinToItem target;
@@ -98,10 +100,10 @@ protected:
 
 TEST_F(Mapper, TargetRoundingDecidesNoteAndChannel) {
     TChannelOstinItem& row = (*map)[0].Notes[60];
-    row.Targets[0].SetNote(-0.5f); // rounds to 0: plays note 0
+    row.Targets[0].SetNote(-0.5f);   // rounds to 0: plays note 0
     row.Targets[0].SetChannel(2.5f); // rounds to 2
-    row.Targets[1].SetNote(-0.6f); // rounds to -1: silent
-    row.Targets[2].SetNote(70.5f); // rounds to 70
+    row.Targets[1].SetNote(-0.6f);   // rounds to -1: silent
+    row.Targets[2].SetNote(70.5f);   // rounds to 70
     row.Targets[2].SetChannel(3.5f); // rounds to 4
     EXPECT_TRUE(mapper->NoteOn((*map)[0], 0, 60, 100, 9, out));
     EXPECT_EQ(out.sent, (std::vector<Sent>{{true, 1, 0, 100, 9}, {true, 3, 70, 100, 9}}));

@@ -1,6 +1,6 @@
 // The note map model: clamping setters, the default map, indexed access.
-#include "common/Error.h"
 #include "engine/Ostin.h"
+#include "common/Error.h"
 
 #include <gtest/gtest.h>
 

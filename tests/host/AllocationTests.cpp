@@ -53,7 +53,9 @@ __attribute__((visibility("default"))) int posix_memalign(void** p, std::size_t 
     *p = __libc_memalign(a, n);
     return *p != nullptr ? 0 : 12;
 }
-__attribute__((visibility("default"))) void free(void* p) { __libc_free(p); }
+__attribute__((visibility("default"))) void free(void* p) {
+    __libc_free(p);
+}
 }
 
 namespace ostinel::test {

@@ -64,14 +64,16 @@ TEST_F(Chunks, DefaultStateIsByteExact) {
                                  {0x00, 0x00}});
     ASSERT_EQ(target.size(), 59u);
     const std::size_t firstTarget = 8 + begin.size(); // right after the target list's begin
-    EXPECT_TRUE(std::equal(target.begin(), target.end(), chunk.begin() + static_cast<long>(firstTarget)));
+    EXPECT_TRUE(
+        std::equal(target.begin(), target.end(), chunk.begin() + static_cast<long>(firstTarget)));
 }
 
 TEST_F(Chunks, BankChunkIsLengthThenPresetChunk) {
     const Bytes preset = plugin.GetChunk(true);
     const Bytes bank = plugin.GetChunk(false);
     ASSERT_EQ(bank.size(), preset.size() + 4);
-    const std::uint32_t n = bank[0] | bank[1] << 8 | bank[2] << 16 | static_cast<std::uint32_t>(bank[3]) << 24;
+    const std::uint32_t n =
+        bank[0] | bank[1] << 8 | bank[2] << 16 | static_cast<std::uint32_t>(bank[3]) << 24;
     EXPECT_EQ(n, preset.size());
     EXPECT_TRUE(std::equal(preset.begin(), preset.end(), bank.begin() + 4));
 }

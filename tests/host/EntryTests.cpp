@@ -56,9 +56,9 @@ TEST(Entry, ObjectFieldModeFollowsTheHostName) {
         bool objectField;
     };
     const Case cases[] = {
-        {"energyXT", true},           {"Sound Forge Pro 10.0", true}, {"Forge", true},
-        {"XT", true},                 {"energyXT2", false},           {"Sound Forge Pro 11.0", false},
-        {"", false},                  {"Ostinel Test Host", false},   {"energyxt", false},
+        {"energyXT", true}, {"Sound Forge Pro 10.0", true}, {"Forge", true},
+        {"XT", true},       {"energyXT2", false},           {"Sound Forge Pro 11.0", false},
+        {"", false},        {"Ostinel Test Host", false},   {"energyxt", false},
     };
     for (const Case& c : cases) {
         FakeHost host;
@@ -164,17 +164,38 @@ TEST(Dispatcher, CanDoAnswers) {
         VstIntPtr answer;
     };
     const Case cases[] = {
-        {"sendVstEvents", 1},        {"sendVstMidiEvent", 1},    {"receiveVstMidiEvent", 1},
-        {"2in2out", 1},              {"receiveVstEvents", -1},   {"sendVstTimeInfo", -1},
-        {"receiveVstTimeInfo", -1},  {"offline", -1},            {"plugAsChannelInsert", -1},
-        {"plugAsSend", -1},          {"mixDryWet", -1},          {"noRealTime", -1},
-        {"multipass", -1},           {"metapass", -1},           {"1in1out", -1},
-        {"1in2out", -1},             {"2in1out", -1},            {"2in4out", -1},
-        {"4in2out", -1},             {"4in4out", -1},            {"4in8out", -1},
-        {"8in4out", -1},             {"8in8out", -1},            {"midiProgramNames", -1},
-        {"LiveWithoutToolbar", -1},  {"conformsToWindowRules", -1}, {"bypass", -1},
-        {"ChainPluginAPI", -1},      {"hasCockosExtensions", 0}, {"SendVstEvents", 0},
-        {"", 0},                     {"anything", 0},
+        {"sendVstEvents", 1},
+        {"sendVstMidiEvent", 1},
+        {"receiveVstMidiEvent", 1},
+        {"2in2out", 1},
+        {"receiveVstEvents", -1},
+        {"sendVstTimeInfo", -1},
+        {"receiveVstTimeInfo", -1},
+        {"offline", -1},
+        {"plugAsChannelInsert", -1},
+        {"plugAsSend", -1},
+        {"mixDryWet", -1},
+        {"noRealTime", -1},
+        {"multipass", -1},
+        {"metapass", -1},
+        {"1in1out", -1},
+        {"1in2out", -1},
+        {"2in1out", -1},
+        {"2in4out", -1},
+        {"4in2out", -1},
+        {"4in4out", -1},
+        {"4in8out", -1},
+        {"8in4out", -1},
+        {"8in8out", -1},
+        {"midiProgramNames", -1},
+        {"LiveWithoutToolbar", -1},
+        {"conformsToWindowRules", -1},
+        {"bypass", -1},
+        {"ChainPluginAPI", -1},
+        {"hasCockosExtensions", 0},
+        {"SendVstEvents", 0},
+        {"", 0},
+        {"anything", 0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);
@@ -236,9 +257,9 @@ TEST(Dispatcher, SpeakerArrangementNeedsBothPointers) {
     FakeHost host;
     Instance plugin;
     int dummy = 0;
-    EXPECT_EQ(plugin.Dispatch(effSetSpeakerArrangement, 0, reinterpret_cast<VstIntPtr>(&dummy),
-                              &dummy),
-              1);
+    EXPECT_EQ(
+        plugin.Dispatch(effSetSpeakerArrangement, 0, reinterpret_cast<VstIntPtr>(&dummy), &dummy),
+        1);
     EXPECT_EQ(plugin.Dispatch(effSetSpeakerArrangement, 0, 0, &dummy), 0);
 }
 

@@ -27,9 +27,7 @@ protected:
             events.Add(e.status, e.data1, e.data2, e.deltaFrames);
         return Play(events);
     }
-    void Load(const TOstinel& map) {
-        ASSERT_GT(plugin.SetChunk(MakeChunk(map), true), 0);
-    }
+    void Load(const TOstinel& map) { ASSERT_GT(plugin.SetChunk(MakeChunk(map), true), 0); }
 };
 
 TEST_F(Midi, DefaultMapPlaysChannelOneUnchangedAndReleasesWithTheStoredVelocity) {
@@ -265,13 +263,12 @@ TEST_F(Midi, TargetsPlayInOrderWithTheirVelocityAndAllAreReleased) {
               (std::vector<MidiOut>{{0x90, 60, 50, 0}, {0x90, 64, 114, 0}, {0x91, 64, 0, 0}}));
     // Two note-ons of the same input note: the first note-off releases both sets.
     EXPECT_EQ(Play({{0x90, 60, 100, 0}}).size(), 3u);
-    EXPECT_EQ(Play({{0x80, 60, 0, 0}}),
-              (std::vector<MidiOut>{{0x81, 64, 0, 0},
-                                    {0x80, 64, 114, 0},
-                                    {0x80, 60, 50, 0},
-                                    {0x81, 64, 0, 0},
-                                    {0x80, 64, 114, 0},
-                                    {0x80, 60, 50, 0}}));
+    EXPECT_EQ(Play({{0x80, 60, 0, 0}}), (std::vector<MidiOut>{{0x81, 64, 0, 0},
+                                                              {0x80, 64, 114, 0},
+                                                              {0x80, 60, 50, 0},
+                                                              {0x81, 64, 0, 0},
+                                                              {0x80, 64, 114, 0},
+                                                              {0x80, 60, 50, 0}}));
     EXPECT_EQ(Play({{0x80, 60, 9, 0}}), (std::vector<MidiOut>{{0x80, 60, 9, 0}}));
 }
 

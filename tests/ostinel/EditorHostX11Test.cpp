@@ -7,8 +7,8 @@
 #include "gui/dialogs/MessageDialog.h"
 #include "gui/widgets/WidgetRoot.h"
 #include "ostinel/EditorSnapshot.h"
-#include "support/FakeHost.h"
 #include "support/EditorScreens.h"
+#include "support/FakeHost.h"
 #include "support/PluginInstance.h"
 
 #include <gtest/gtest.h>

@@ -16,7 +16,8 @@ using namespace vst;
 void WriteFileBytes(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes) {
     std::filesystem::create_directories(path.parent_path());
     std::ofstream out(path, std::ios::binary);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    out.write(reinterpret_cast<const char*>(bytes.data()),
+              static_cast<std::streamsize>(bytes.size()));
 }
 
 std::string ReadText(const std::filesystem::path& path) {
@@ -140,7 +141,7 @@ TEST_F(PluginTest, PreviewPlaysNowAndReleasesAQuarterSecondOfAudioLater) {
     row.Targets[0].SetVelocityScale(-50);
     row.Targets[1].SetNote(67);
     row.Targets[1].SetVelocityScale(-50);
-    row.Targets[1].SetProbability(0); // the preview ignores probability
+    row.Targets[1].SetProbability(0);      // the preview ignores probability
     module->Mapping()[0].SetActive(false); // and the active flag
     ASSERT_TRUE(module->PreviewNote(0, 60, 100));
     host.Clear();
@@ -243,8 +244,8 @@ TEST_F(SettingsTest, StoredValuesAreReadAndTheOctaveClamped) {
         int expectedOctave;
         int expectedStyle;
     };
-    const Case cases[] = {{"5", "9", 0, 9}, {"-7", "2", -2, 2}, {"abc", "x", -2, 0},
-                          {"-1", "4", -1, 4}};
+    const Case cases[] = {
+        {"5", "9", 0, 9}, {"-7", "2", -2, 2}, {"abc", "x", -2, 0}, {"-1", "4", -1, 4}};
     for (const Case& c : cases) {
         std::filesystem::create_directories(ConfigFile().parent_path());
         std::ofstream(ConfigFile()) << "Style=" << c.style << "\nLowestOctave=" << c.octave << "\n";

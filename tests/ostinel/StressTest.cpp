@@ -1,8 +1,8 @@
 // The audio thread maps dense MIDI while the GUI thread edits cells, loads whole states through
 // effSetChunk, previews rows and runs editor idle. Built with ThreadSanitizer in the sanitizer
 // run; in every build it checks that no block ever sees a half-loaded map.
-#include "ostinel/PluginFixture.h"
 #include "common/QelCommon.h"
+#include "ostinel/PluginFixture.h"
 #include "support/StateBuilder.h"
 
 #include <atomic>
@@ -126,7 +126,8 @@ TEST_F(PluginTest, StressSharedGeneratorAndOctaveOffset) {
     auto play = [&stop](AEffect* e) {
         EventList events;
         for (int n = 0; n < 64; ++n)
-            events.Add(0x90, static_cast<std::uint8_t>(n), 100).Add(0x80, static_cast<std::uint8_t>(n), 0);
+            events.Add(0x90, static_cast<std::uint8_t>(n), 100)
+                .Add(0x80, static_cast<std::uint8_t>(n), 0);
         VstEvents* list = events.Get();
         std::vector<float> left(64), right(64);
         float* out[2] = {left.data(), right.data()};

@@ -19,7 +19,9 @@ FakeHost::FakeHost() {
     timeInfo.tempo = 120.0;
 }
 
-FakeHost::~FakeHost() { gHost = nullptr; }
+FakeHost::~FakeHost() {
+    gHost = nullptr;
+}
 
 int FakeHost::CountRequests(VstInt32 opcode) const {
     int n = 0;

@@ -48,12 +48,12 @@ public:
     bool record = true;
 
     // What the plug-in sent.
-    std::vector<MidiOut> events;                  // every MIDI event, all blocks
-    std::vector<int> eventsPerFlush;              // event count of each ProcessEvents request
-    std::vector<HostRequest> requests;            // every request except ProcessEvents/GetTime
-    std::atomic<std::int64_t> eventCount{0};      // always counted
+    std::vector<MidiOut> events;             // every MIDI event, all blocks
+    std::vector<int> eventsPerFlush;         // event count of each ProcessEvents request
+    std::vector<HostRequest> requests;       // every request except ProcessEvents/GetTime
+    std::atomic<std::int64_t> eventCount{0}; // always counted
     std::atomic<std::int64_t> flushCount{0};
-    std::vector<vst::VstInt32> timeInfoFilters;   // value argument of each GetTime
+    std::vector<vst::VstInt32> timeInfoFilters; // value argument of each GetTime
     void Clear() {
         events.clear();
         eventsPerFlush.clear();

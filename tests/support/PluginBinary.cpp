@@ -75,6 +75,8 @@ const EntryPoints& Entries() {
     return entries;
 }
 
-std::string EntriesDescription() { return "binary " + TheLibrary().path; }
+std::string EntriesDescription() {
+    return "binary " + TheLibrary().path;
+}
 
 } // namespace ostinel::test

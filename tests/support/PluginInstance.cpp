@@ -33,7 +33,9 @@ VstIntPtr Instance::Close() {
     return result;
 }
 
-void Instance::SendEvents(EventList& events) { Dispatch(effProcessEvents, 0, 0, events.Get()); }
+void Instance::SendEvents(EventList& events) {
+    Dispatch(effProcessEvents, 0, 0, events.Get());
+}
 
 void Instance::Process(std::int32_t frames) {
     for (auto& channel : outputs)

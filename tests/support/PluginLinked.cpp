@@ -6,7 +6,9 @@
 namespace ostinel::test {
 
 namespace {
-vst::AEffect* OSTINEL_VSTCALL LinkedMain(vst::audioMasterCallback host) { return CreateEffect(host); }
+vst::AEffect* OSTINEL_VSTCALL LinkedMain(vst::audioMasterCallback host) {
+    return CreateEffect(host);
+}
 } // namespace
 
 const EntryPoints& Entries() {
@@ -15,6 +17,8 @@ const EntryPoints& Entries() {
     return entries;
 }
 
-std::string EntriesDescription() { return "linked"; }
+std::string EntriesDescription() {
+    return "linked";
+}
 
 } // namespace ostinel::test

@@ -45,6 +45,8 @@ std::vector<std::uint8_t> MakeChunk(const TOstinel& map, const StateSpec& spec) 
     return WrapPayload({bytes.begin(), bytes.end()});
 }
 
-std::unique_ptr<TOstinel> DefaultMap() { return std::make_unique<TOstinel>(); }
+std::unique_ptr<TOstinel> DefaultMap() {
+    return std::make_unique<TOstinel>();
+}
 
 } // namespace ostinel::test
