@@ -27,18 +27,6 @@ using gui::Color;
 using gui::Point;
 using gui::Rect;
 
-constexpr int kEditorWidth = 950;
-constexpr int kEditorHeight = 600;
-
-// Where the editor's OK button lies when the load error shows (same toolkit, same layout).
-Rect LoadErrorOkButton() {
-    gui::WidgetRoot root(kEditorWidth, kEditorHeight);
-    gui::TMessageForm& box =
-        gui::ShowMessageDialog(root, "Error loading preset.\r\n\r\n\"Invalid chunk id\"",
-                               "Load Preset", gui::TMsgDlgButtons::OK, gui::TMsgDlgType::Warning);
-    return box.Button(0).RootRect();
-}
-
 class EditorHostWin32Test : public ::testing::Test {
 protected:
     void SetUp() override {

@@ -35,18 +35,6 @@ using gui::Rect;
 constexpr int kParentWidth = 1000;
 constexpr int kParentHeight = 660;
 constexpr unsigned long kParentColor = 0x405060;
-constexpr int kEditorWidth = 950;
-constexpr int kEditorHeight = 600;
-
-// Where the editor's OK button lies when the load error shows: the same toolkit lays the same
-// box out in a root of the editor's size.
-Rect LoadErrorOkButton() {
-    gui::WidgetRoot root(kEditorWidth, kEditorHeight);
-    gui::TMessageForm& box =
-        gui::ShowMessageDialog(root, "Error loading preset.\r\n\r\n\"Invalid chunk id\"",
-                               "Load Preset", gui::TMsgDlgButtons::OK, gui::TMsgDlgType::Warning);
-    return box.Button(0).RootRect();
-}
 
 class EditorHostX11Test : public ::testing::Test {
 protected:

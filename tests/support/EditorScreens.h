@@ -1,9 +1,24 @@
 #pragma once
 // Checks on screenshots of the plug-in's editor window.
 #include "gui/canvas/Image.h"
+#include "gui/dialogs/MessageDialog.h"
 #include "gui/frame/EditorBackground.h"
+#include "gui/widgets/WidgetRoot.h"
 
 namespace ostinel::test {
+
+inline constexpr int kEditorWidth = 950;
+inline constexpr int kEditorHeight = 600;
+
+// Where the editor's OK button lies when a load error shows: the same toolkit lays the same box
+// out in a root of the editor's size.
+inline gui::Rect LoadErrorOkButton() {
+    gui::WidgetRoot root(kEditorWidth, kEditorHeight);
+    gui::TMessageForm& box =
+        gui::ShowMessageDialog(root, "Error loading preset.\r\n\r\n\"Invalid chunk id\"",
+                               "Load Preset", gui::TMsgDlgButtons::OK, gui::TMsgDlgType::Warning);
+    return box.Button(0).RootRect();
+}
 
 // The editor's margins (the rows above and below its main panel) show the background tile
 // exactly, anchored at the window's top-left.

@@ -150,6 +150,12 @@ public:
     void ReleaseMouse() override;
     [[nodiscard]] std::optional<Point> CursorPos() const override;
     [[nodiscard]] bool IsButtonDown(MouseButton button) const override;
+    struct PointerState {
+        Point pos;
+        unsigned mask = 0;
+    };
+    // Pointer position in client coordinates and button state; nullopt when it cannot be read.
+    [[nodiscard]] std::optional<PointerState> QueryPointer() const;
     void DiscardPendingMouseInput() override;
     void Focus() override;
     [[nodiscard]] bool HasFocus() const override { return focused_; }
@@ -553,7 +559,7 @@ void X11Window::ReleaseMouse() {
     XUngrabPointer(Dpy(), CurrentTime);
 }
 
-std::optional<Point> X11Window::CursorPos() const {
+std::optional<X11Window::PointerState> X11Window::QueryPointer() const {
     if (!alive_) {
         return std::nullopt;
     }
@@ -562,32 +568,26 @@ std::optional<Point> X11Window::CursorPos() const {
     ::Window child = 0;
     int rootX = 0;
     int rootY = 0;
-    int x = 0;
-    int y = 0;
-    unsigned mask = 0;
-    if (XQueryPointer(Dpy(), window_, &root, &child, &rootX, &rootY, &x, &y, &mask) == 0 ||
+    PointerState state;
+    if (XQueryPointer(Dpy(), window_, &root, &child, &rootX, &rootY, &state.pos.x, &state.pos.y,
+                      &state.mask) == 0 ||
         trap.Failed()) {
         return std::nullopt;
     }
-    return Point{x, y};
+    return state;
+}
+
+std::optional<Point> X11Window::CursorPos() const {
+    const std::optional<PointerState> state = QueryPointer();
+    return state ? std::optional<Point>(state->pos) : std::nullopt;
 }
 
 bool X11Window::IsButtonDown(MouseButton button) const {
-    if (!alive_) {
+    const std::optional<PointerState> state = QueryPointer();
+    if (!state) {
         return false;
     }
-    ErrorTrap trap(Dpy());
-    ::Window root = 0;
-    ::Window child = 0;
-    int rootX = 0;
-    int rootY = 0;
-    int x = 0;
-    int y = 0;
-    unsigned mask = 0;
-    XQueryPointer(Dpy(), window_, &root, &child, &rootX, &rootY, &x, &y, &mask);
-    if (trap.Failed()) {
-        return false;
-    }
+    const unsigned mask = state->mask;
     switch (button) {
     case MouseButton::Left:
         return (mask & Button1Mask) != 0;
