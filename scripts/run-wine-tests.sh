@@ -8,6 +8,9 @@
 # that is removed afterwards, together with its wineserver. No X display is needed. Each
 # program's full output is kept in BUILD_DIR/wine-test-logs/.
 #
+# Where this machine cannot run 32-bit programs (or OSTINEL_NO_32BIT=1), the win32 programs are
+# not run: one line says so and they are counted as skipped (see wine-env.sh).
+#
 # Environment: OSTINEL_WINE_TEST_TIMEOUT  seconds per test program (default 900)
 #              OSTINEL_KEEP_WINE_PREFIX=1 keep the prefix (its path is printed)
 set -uo pipefail
@@ -25,6 +28,18 @@ mapfile -t tests < <(find "$build/tests" -type f -name '*_tests.exe' 2>/dev/null
 if [ ${#tests[@]} -eq 0 ]; then
     echo "run-wine-tests: no *_tests.exe under $build/tests (build the $arch preset first)" >&2
     exit 1
+fi
+
+# shellcheck source=wine-env.sh
+. "$here/wine-env.sh"
+if [ "$arch" = win32 ] && ! ostinel_can_run_32bit; then
+    # Built and checked, but not run: say so, and count the programs as skipped.
+    echo "run-wine-tests: SKIPPED ${#tests[@]} win32 test programs: $(ostinel_no_32bit_reason)"
+    echo "wine-$arch: 0 passed, 0 failed, ${#tests[@]} skipped"
+    exit 0
+fi
+if ! ostinel_can_run_32bit; then
+    echo "run-wine-tests: $(ostinel_no_32bit_reason); $arch runs with the 64-bit loader only"
 fi
 
 millis() { echo $(($(date +%s%N) / 1000000)); }

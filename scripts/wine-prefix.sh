@@ -19,7 +19,10 @@
 # $DISPLAY; nothing is ever shown. $DISPLAY is unset anyway. A crashing program exits non-zero
 # at once, without a crash dialog.
 #
-# A win64 prefix also runs 32-bit programs (WoW64); a win32 prefix needs wine32:i386.
+# A win64 prefix also runs 32-bit programs (WoW64); a win32 prefix needs wine32:i386 and a
+# kernel that runs 32-bit programs. Where the kernel cannot (or OSTINEL_NO_32BIT=1), a win64
+# prefix uses the 64-bit loader directly and a win32 prefix exits with status 3 (see
+# wine-env.sh).
 #
 # Environment: OSTINEL_WINEBOOT_TIMEOUT (seconds, default 300) bounds prefix creation;
 # WINEDEBUG is kept if set (default -all); OSTINEL_WINE_BACKTRACE=1 prints a backtrace on a
@@ -46,10 +49,16 @@ if [ $# -gt 0 ]; then
     [ $# -gt 0 ] || usage
 fi
 
-command -v wine >/dev/null || {
-    echo "wine-prefix: wine is not installed (scripts/install-deps.sh all)" >&2
-    exit 1
-}
+# shellcheck source=wine-env.sh
+. "$(dirname "$0")/wine-env.sh"
+if ! ostinel_select_wine "$arch"; then
+    if ! command -v wine >/dev/null; then
+        echo "wine-prefix: wine is not installed (scripts/install-deps.sh all)" >&2
+    else
+        echo "wine-prefix: cannot run a $arch prefix: $(ostinel_no_32bit_reason)" >&2
+    fi
+    exit 3
+fi
 
 export WINEPREFIX=$dir
 export WINEARCH=$arch
@@ -110,8 +119,8 @@ create_prefix() {
     start=$(date +%s%N)
     local limit=${OSTINEL_WINEBOOT_TIMEOUT:-300}
     local rc=0
-    (timeout "$limit" wine wineboot -i && write_settings &&
-        timeout 60 wine regedit /S 'C:\ostinel-prefix.reg' &&
+    (timeout "$limit" "$ostinel_wine" wineboot -i && write_settings &&
+        timeout 60 "$ostinel_wine" regedit /S 'C:\ostinel-prefix.reg' &&
         timeout 60 wineserver -w) >"$dir/wineboot.log" 2>&1 || rc=$?
     if [ $rc -ne 0 ]; then
         wineserver -k >/dev/null 2>&1 || true # whatever wineboot left running in this prefix
@@ -136,4 +145,4 @@ flock -u 9
 exec 9>&-
 
 [ $# -gt 0 ] || exit 0
-exec wine "$@"
+exec "$ostinel_wine" "$@"

@@ -9,7 +9,6 @@
 #include <algorithm>
 #include <cmath>
 #include <map>
-#include <set>
 #include <sstream>
 
 namespace ostinel::cli::test {
@@ -109,11 +108,10 @@ TEST_F(MapCommand, SameSeedSameBytesOtherSeedOtherChoices) {
     const std::vector<std::uint8_t> first = map("7");
     ASSERT_FALSE(first.empty());
     EXPECT_EQ(map("7"), first);
-    std::set<std::vector<std::uint8_t>> others;
+    bool differs = false;
     for (const char* seed : {"1", "2", "3", "4"})
-        others.insert(map(seed));
-    others.insert(first);
-    EXPECT_GT(others.size(), 1u) << "the harmony's 60% probability never chose differently";
+        differs = differs || map(seed) != first;
+    EXPECT_TRUE(differs) << "the harmony's 60% probability never chose differently";
 }
 
 std::vector<std::string> WithoutReleaseVelocity(std::vector<std::string> listing) {
