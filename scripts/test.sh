@@ -81,6 +81,8 @@ fuzz() {
         fuzz_smf_reader) corpus=fuzz/smf/corpus ;;
         fuzz_preset_json) corpus=fuzz/tools/corpus_json ;;
         fuzz_preset_dump) corpus=fuzz/tools/corpus_dump ;;
+        fuzz_channel_clipboard) corpus=fuzz/services/corpus-clipboard ;;
+        fuzz_scale_files) corpus=fuzz/editor/corpus-files ;;
         *) corpus= ;;
         esac
         mkdir -p "$work/$name"
