@@ -1,8 +1,8 @@
 #include "ostinel/EditorWindow.h"
 
 #include "common/Error.h"
+#include "editor/map/Editor.h"
 #include "gui/dialogs/MessageDialog.h"
-#include "ostinel/EditorPlaceholder.h"
 #include "ostinel/Plugin.h"
 
 namespace ostinel {
@@ -30,7 +30,7 @@ std::string FirstLine(const std::string& text) {
 
 TEditorWindow::TEditorWindow(TVSTPlugin& owner)
     : owner_(owner), root_(kEditorWidth, kEditorHeight) {
-    form_ = &root_.EmplaceContent<TfrmEditorPlaceholder>(root_, owner_);
+    form_ = &root_.EmplaceContent<TfrmEditor>(root_, owner_);
 }
 
 TEditorWindow::~TEditorWindow() {
@@ -51,15 +51,13 @@ void TEditorWindow::PlaceInParent(void* parentHandle) {
     root_.SetClipboard(&platform::Clipboard());
     form_->Show();
     if (std::optional<TMessage> pending = owner_.TakePendingMessage()) {
-        // Until it is acknowledged the info line says what failed, then the preset's name
-        // returns.
+        // The info line says what failed until the box is acknowledged (or its three seconds
+        // are over).
         const std::string sentence = FirstLine(pending->Text);
-        form_->SetInfoText(pending->Caption.empty() ? sentence
-                                                    : pending->Caption + ": " + sentence);
-        (void)gui::ShowMessageDialog(
-            root_, pending->Text, pending->Caption, gui::TMsgDlgButtons::OK,
-            DialogType(pending->Kind),
-            [form = form_](gui::TModalResult) { form->PresetNameChanged(); });
+        form_->ShowInfo(pending->Caption.empty() ? sentence : pending->Caption + ": " + sentence);
+        (void)gui::ShowMessageDialog(root_, pending->Text, pending->Caption,
+                                     gui::TMsgDlgButtons::OK, DialogType(pending->Kind),
+                                     [form = form_](gui::TModalResult) { form->ShowInfo({}); });
     }
 }
 
@@ -71,6 +69,22 @@ void TEditorWindow::HostIdle() {
 
 void TEditorWindow::EditorIdle() {
     form_->EditorIdle();
+}
+
+bool TEditorWindow::HighlightNoteOn(int note) {
+    return form_->HighlightNoteOn(note);
+}
+
+bool TEditorWindow::HighlightNoteOff(int note) {
+    return form_->HighlightNoteOff(note);
+}
+
+void TEditorWindow::LearnNote(int note) {
+    form_->LearnNote(note);
+}
+
+void TEditorWindow::UpdateHighlightedNotes() {
+    form_->UpdateHighlightedNotes();
 }
 
 void TEditorWindow::PresetNameChanged() {

@@ -16,7 +16,7 @@
 namespace ostinel {
 
 class TVSTPlugin;
-class TfrmEditorPlaceholder;
+class TfrmEditor;
 
 // The editor's client size; no border, so the outer size is the same.
 inline constexpr int kEditorWidth = 950;
@@ -46,15 +46,14 @@ public:
     // An OK box over the editor; returns at once.
     void ShowMessage(const TMessage& message) override;
 
-    // Nothing shows notes yet: the map grid will take these over. Until then played notes
-    // want no repaint and a learned note has nowhere to go.
-    bool HighlightNoteOn(int /*note*/) override { return false; }
-    bool HighlightNoteOff(int /*note*/) override { return false; }
-    void LearnNote(int /*note*/) override {}
-    void UpdateHighlightedNotes() override {}
+    // Played and learned notes, handed over by the module's idle handler.
+    bool HighlightNoteOn(int note) override;
+    bool HighlightNoteOff(int note) override;
+    void LearnNote(int note) override;
+    void UpdateHighlightedNotes() override;
 
     [[nodiscard]] gui::WidgetRoot& Root() { return root_; }
-    [[nodiscard]] TfrmEditorPlaceholder& Form() { return *form_; }
+    [[nodiscard]] TfrmEditor& Form() { return *form_; }
     // Null until PlaceInParent succeeded.
     [[nodiscard]] platform::IPlatformWindow* Window() const { return window_.get(); }
 
@@ -63,7 +62,7 @@ private:
 
     TVSTPlugin& owner_;
     gui::WidgetRoot root_;
-    TfrmEditorPlaceholder* form_ = nullptr; // the root's content
+    TfrmEditor* form_ = nullptr; // the root's content
     std::unique_ptr<platform::IPlatformWindow> window_;
 };
 

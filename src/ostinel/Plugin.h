@@ -6,6 +6,7 @@
 // note map pinned for one event list (TNoteMapStore) and own the sounding-note list. The GUI
 // thread edits the map, loads states (published whole), previews rows through the module's
 // GUI event FIFO and collects played and learned notes at editor idle.
+#include "editor/map/MapEditorModule.h"
 #include "engine/NoteMapStore.h"
 #include "engine/NoteMapper.h"
 #include "plugin/SpscQueue.h"
@@ -19,7 +20,7 @@ class IMapEditor;
 
 [[nodiscard]] TVSTModuleConfig OstinelConfig();
 
-class TVSTPlugin : public TVSTPluginBase {
+class TVSTPlugin : public TVSTPluginBase, public IMapEditorModule {
 public:
     TVSTPlugin();
     ~TVSTPlugin() override;
@@ -28,7 +29,12 @@ public:
 
     // GUI thread: the note map to show and edit.
     [[nodiscard]] TOstinel& Mapping() noexcept { return fMaps.Edit(); }
-    [[nodiscard]] TNoteMapStore& MapStore() noexcept { return fMaps; }
+    [[nodiscard]] TNoteMapStore& MapStore() noexcept override { return fMaps; }
+    [[nodiscard]] TVSTPluginBase& PluginBase() noexcept override { return *this; }
+    // GUI thread: counts the rewrites of the whole state (host chunks, presets, Init).
+    [[nodiscard]] std::uint32_t StateGeneration() const noexcept override {
+        return fStateGeneration.load(std::memory_order_acquire);
+    }
 
     // Audio thread (and tests between blocks): the notes started and not yet released.
     [[nodiscard]] const TMidiNoteList& SoundingNotes() const noexcept {
@@ -41,7 +47,7 @@ public:
 
     // GUI thread: plays every target of row `note` of `channel` (0-based) now and releases
     // them 250 ms of processed audio later. Never blocks. False when the preview FIFO is full.
-    bool PreviewNote(int channel, int note, int velocity);
+    bool PreviewNote(int channel, int note, int velocity) override;
 
     void ResetState() override;
 
@@ -56,7 +62,11 @@ protected:
     void WriteState(TValueWriter& writer) override;
     void ReadState(TValueReader& reader, const std::string& version) override;
     void BeginStateUpdate() override { fMaps.BeginBulkUpdate(); }
-    void EndStateUpdate() noexcept override { fMaps.EndBulkUpdate(); }
+    void EndStateUpdate() noexcept override {
+        fMaps.EndBulkUpdate();
+        if (!fMaps.InBulkUpdate())
+            fStateGeneration.fetch_add(1, std::memory_order_acq_rel);
+    }
 
 private:
     class TQueueSink final : public IMidiSink {
@@ -88,6 +98,7 @@ private:
     TQueueSink fSink{*this};
     const TOstinel* fAudioMap = nullptr; // pinned while an event list is mapped
     std::atomic<std::int32_t> fLearnedNote{-1};
+    std::atomic<std::uint32_t> fStateGeneration{0};
     double fLastSamplePos = 0.0; // audio thread
     // Played notes of the shown channel, audio -> GUI: note | 0x80 for a note-on.
     TSpscQueue<std::uint8_t, 1024> fHighlights;

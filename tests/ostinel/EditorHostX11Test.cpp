@@ -201,7 +201,7 @@ TEST_F(EditorHostX11Test, ReopeningMakesAFreshWindowEachTime) {
         ASSERT_EQ(plugin_->Dispatch(vst::effEditOpen, 0, 0, ParentHandle()), 1) << round;
         ASSERT_EQ(Children().size(), 1u) << round;
         ASSERT_TRUE(IdleUntil([](const gui::Image& shot) {
-            return shot.GetPixel(0, 0).r == gui::kEditorBackgroundGround;
+            return shot.GetPixel(1, 300).r == gui::kEditorBackgroundGround;
         })) << round;
         EXPECT_EQ(plugin_->Dispatch(vst::effEditClose), 0);
         EXPECT_TRUE(Children().empty()) << round;

@@ -1,12 +1,14 @@
 // The plug-in's editor through the VST 2.4 entry points, in a headless window: opening, the
 // rectangle, idle pumping, closing, the skin chosen by Style, the load error that waited for
-// the editor, the host's wheel notice and the preset name in the info line.
+// the editor, the host's wheel notice and the preset name on the preset button.
 #include "ostinel/EditorWindow.h"
+#include "editor/map/Editor.h"
+#include "editor/map/QelDrawGrid.h"
 #include "gui/controls/Label.h"
+#include "gui/controls/QelSpTBXSpeedButton.h"
 #include "gui/dialogs/MessageDialog.h"
 #include "gui/frame/EditorBackground.h"
 #include "gui/skins/Skin.h"
-#include "ostinel/EditorPlaceholder.h"
 #include "ostinel/EditorSnapshot.h"
 #include "ostinel/Plugin.h"
 #include "platform/headless/HeadlessWindow.h"
@@ -96,7 +98,7 @@ TEST_F(EditorTest, OpensA950x600WindowThatHostIdleCallsPaintAndClosesAgain) {
     EXPECT_EQ(window.LastPaintRect(), (gui::Rect{0, 0, 950, 600}));
     const Color ground{gui::kEditorBackgroundGround, gui::kEditorBackgroundGround,
                        gui::kEditorBackgroundGround, 255};
-    EXPECT_EQ(window.Screen().GetPixel(0, 0), ground) << "the tile in the margin";
+    EXPECT_EQ(window.Screen().GetPixel(1, 300), ground) << "the tile in the margin";
     // Later changes reach the screen at the next idle call, not before.
     module->SetPresetName("Bass Line");
     const gui::Rect pending = window.PendingInvalidation();
@@ -116,7 +118,7 @@ TEST_F(EditorTest, OpensA950x600WindowThatHostIdleCallsPaintAndClosesAgain) {
 
 TEST_F(EditorTest, FormTakesTheFocus100msAfterOpeningOnce) {
     ASSERT_EQ(Open(), 1);
-    TfrmEditorPlaceholder& form = Editor().Form();
+    TfrmEditor& form = Editor().Form();
     EXPECT_TRUE(form.timFormActivated().Enabled());
     Window().AdvanceTime(99);
     EXPECT_NE(Focused(), &form);
@@ -138,10 +140,12 @@ TEST_F(EditorTest, EachOpeningActivatesTheSkinOfStyle) {
         const gui::TSkin& skin = gui::GetSkin(kind);
         EXPECT_EQ(Editor().Form().panMain().PanelColor(), skin.Panel) << style;
         Idle();
-        // panMain's interior: the skin's panel colour at 220 over the dark plate.
-        const Color shown = Window().Screen().GetPixel(300, 20);
-        auto expected = [](std::uint8_t panel) {
-            return (panel * 220 + gui::kEditorBackgroundGround * 35 + 127) / 255;
+        // panMain's interior between the channel label and the channel buttons: the skin's
+        // panel colour at the panel's opacity over the dark plate.
+        const int alpha = Editor().Form().panMain().Alpha();
+        const Color shown = Window().Screen().GetPixel(300, 60);
+        auto expected = [alpha](std::uint8_t panel) {
+            return (panel * alpha + gui::kEditorBackgroundGround * (255 - alpha) + 127) / 255;
         };
         EXPECT_NEAR(shown.r, expected(skin.Panel.r), 1) << style;
         EXPECT_NEAR(shown.g, expected(skin.Panel.g), 1) << style;
@@ -159,7 +163,7 @@ TEST_F(EditorTest, LoadErrorFromBeforeTheOpeningShowsInTheEditorOnce) {
     // The box breaks lines at LF (CR LF arrives as LF).
     EXPECT_EQ(dialog->Message().Caption(), "Error loading preset.\n\n\"Invalid chunk id\"");
     ASSERT_EQ(dialog->ButtonCount(), 1u);
-    EXPECT_EQ(Editor().Form().InfoText(), "Load Preset: Error loading preset.");
+    EXPECT_EQ(Editor().Form().lblInfo().Caption(), "Load Preset: Error loading preset.");
     EXPECT_FALSE(module->TakePendingMessage().has_value()) << "taken by the editor";
 
     // OK, clicked with the pointer, closes it.
@@ -167,12 +171,12 @@ TEST_F(EditorTest, LoadErrorFromBeforeTheOpeningShowsInTheEditorOnce) {
     const gui::Rect ok = dialog->Button(0).RootRect();
     EXPECT_TRUE(Window().Click({(ok.left + ok.right) / 2, (ok.top + ok.bottom) / 2}));
     EXPECT_EQ(Editor().Root().OverlayCount(), 0u);
-    EXPECT_EQ(Editor().Form().InfoText(), "No preset loaded") << "the preset's name is back";
+    EXPECT_EQ(Editor().Form().lblInfo().Caption(), "") << "acknowledged: the line is cleared";
     Close();
 
     ASSERT_EQ(Open(), 1);
     EXPECT_EQ(Editor().Root().OverlayCount(), 0u) << "shown once";
-    EXPECT_EQ(Editor().Form().InfoText(), "No preset loaded");
+    EXPECT_EQ(Editor().Form().lblInfo().Caption(), "");
 
     // While the editor is open an error shows at once; closing with the box up is fine.
     (void)instance->SetChunk(BadChunk(), true);
@@ -184,35 +188,34 @@ TEST_F(EditorTest, LoadErrorFromBeforeTheOpeningShowsInTheEditorOnce) {
 
 TEST_F(EditorTest, HostsWheelNoticeFocusesTheControlUnderThePointer) {
     ASSERT_EQ(Open(), 1);
-    TfrmEditorPlaceholder& form = Editor().Form();
-    const gui::Rect body = form.panBody().RootRect();
+    TfrmEditor& form = Editor().Form();
+    gui::Widget& grid = form.grdMap();
+    const gui::Rect body = grid.RootRect();
     Window().MouseMove({body.left + 40, body.top + 40});
-    ASSERT_NE(Focused(), &form.panBody());
+    ASSERT_NE(Focused(), &grid);
 
     EXPECT_EQ(instance->Dispatch(vst::effVendorSpecific, 0, kWheelNotice + 1), 0);
-    EXPECT_NE(Focused(), &form.panBody()) << "other vendor values do nothing";
+    EXPECT_NE(Focused(), &grid) << "other vendor values do nothing";
     EXPECT_EQ(instance->Dispatch(vst::effVendorSpecific, 0, kWheelNotice), 0);
-    EXPECT_EQ(Focused(), &form.panBody());
+    EXPECT_EQ(Focused(), &grid);
 
     Window().MouseMove({1, 300}); // the margin: the bare form
     EXPECT_EQ(instance->Dispatch(vst::effVendorSpecific, 0, kWheelNotice), 0);
     EXPECT_EQ(Focused(), &form);
 }
 
-TEST_F(EditorTest, InfoLineFollowsThePresetName) {
+TEST_F(EditorTest, PresetButtonFollowsThePresetName) {
     ASSERT_EQ(Open(), 1);
-    TfrmEditorPlaceholder& form = Editor().Form();
-    EXPECT_EQ(form.InfoText(), "No preset loaded");
+    TfrmEditor& form = Editor().Form();
+    EXPECT_EQ(form.btnPresets().Caption(), "-");
     module->SetPresetName("Drums Funk");
-    EXPECT_EQ(form.InfoText(), "Preset: Drums Funk");
-    EXPECT_EQ(form.lblInfo().Caption(), "Preset: Drums Funk");
-    // A name too long for the line is cut with an ellipsis.
+    EXPECT_EQ(form.btnPresets().Caption(), "Drums Funk");
+    // A name too long for the 277-pixel button is cut at the right.
     module->SetPresetName(std::string(200, 'W'));
-    EXPECT_EQ(form.InfoText(), "Preset: " + std::string(200, 'W'));
-    EXPECT_LT(form.lblInfo().Caption().size(), 200u);
-    EXPECT_NE(form.lblInfo().Caption().find("\xE2\x80\xA6"), std::string::npos);
+    EXPECT_LT(form.btnPresets().Caption().size(), 200u);
+    EXPECT_EQ(form.btnPresets().Caption(), std::string(form.btnPresets().Caption().size(), 'W'));
     module->SetPresetName("");
-    EXPECT_EQ(form.InfoText(), "No preset loaded");
+    EXPECT_EQ(form.btnPresets().Caption(), "-");
 }
 
 TEST(EditorSnapshot, FiveSkinsGiveFiveLooksOverTheSamePlate) {
@@ -222,8 +225,8 @@ TEST(EditorSnapshot, FiveSkinsGiveFiveLooksOverTheSamePlate) {
         const gui::Image image = SnapshotEditor({skin, false, 250});
         ASSERT_EQ(image.Width(), 950);
         ASSERT_EQ(image.Height(), 600);
-        EXPECT_EQ(image.GetPixel(0, 0).r, gui::kEditorBackgroundGround) << skin;
-        const Color panel = image.GetPixel(300, 20);
+        EXPECT_EQ(image.GetPixel(1, 300).r, gui::kEditorBackgroundGround) << skin;
+        const Color panel = image.GetPixel(300, 60);
         panels.insert({panel.r, panel.g, panel.b});
     }
     EXPECT_EQ(panels.size(), 5u);

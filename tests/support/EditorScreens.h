@@ -20,13 +20,20 @@ inline gui::Rect LoadErrorOkButton() {
     return box.Button(0).RootRect();
 }
 
-// The editor's margins (the rows above and below its main panel) show the background tile
-// exactly, anchored at the window's top-left.
+// The editor's margins (the columns left and right of its main panel below the heading, and the
+// row below it) show the background tile exactly, anchored at the window's top-left.
 inline bool MarginsShowTheTile(const gui::Image& shot, int width, int height) {
     static const gui::Image tile = gui::MakeEditorBackground();
+    constexpr int kHeadingBottom = 41;
+    auto tileAt = [&](int x, int y) {
+        return shot.GetPixel(x, y) == tile.GetPixel(x % 16, y % 16);
+    };
     for (int x = 0; x < width; ++x)
-        for (const int y : {0, 1, 2, 3, height - 1})
-            if (shot.GetPixel(x, y) != tile.GetPixel(x % 16, y % 16))
+        if (!tileAt(x, height - 1))
+            return false;
+    for (int y = kHeadingBottom; y < height; ++y)
+        for (const int x : {0, 1, 2, width - 3, width - 2, width - 1})
+            if (!tileAt(x, y))
                 return false;
     return true;
 }
