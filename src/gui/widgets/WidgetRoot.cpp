@@ -557,7 +557,18 @@ void WidgetRoot::PaintWidget(Widget& widget) {
 // ---- IWindowClient ---------------------------------------------------------------------
 
 void WidgetRoot::OnPaint(const Rect& dirty) {
-    PaintArea(dirty);
+    // The canvas keeps what was painted, so only the parts invalidated since then are painted
+    // again; the window copies the rest of `dirty` (the bounding box of what it collected, or an
+    // uncovered area) from the surface as it is. A drag step then paints its cell and the info
+    // line, not the box around both.
+    if (!surfacePainted_) {
+        PaintArea(dirty);
+        surfacePainted_ = true;
+    } else {
+        for (const Rect& r : dirty_) {
+            PaintArea(r.Intersect(dirty));
+        }
+    }
     std::erase_if(dirty_, [&dirty](const Rect& r) { return dirty.Intersect(r) == r; });
 }
 

@@ -154,6 +154,8 @@ private:
     std::vector<std::unique_ptr<TOverlayLayer>> overlays_;
     std::vector<std::unique_ptr<Widget>> graveyard_;
     std::vector<Rect> dirty_;
+    // False until the first paint: before it the surface holds nothing worth copying.
+    bool surfacePainted_ = false;
     std::map<int, TTimer*> timers_;
     int nextTimerId_ = 1;
     int dispatchDepth_ = 0;
