@@ -1,13 +1,16 @@
 // A host on Windows (under wine in CI): it makes its own top-level window, loads the built
 // Ostinel.dll through VSTPluginMain, opens the editor into that window with effEditOpen (the
 // HWND), runs its message loop and effEditIdle calls, captures the editor window into a DIB
-// (editor-win32.png beside the test program) and clicks with mouse messages.
+// (editor-win32.png beside the test program) and clicks with mouse messages, or with real
+// input (SendInput) where the plug-in asks the system whether a button is held.
 #include "gui/canvas/Png.h"
 #include "gui/dialogs/MessageDialog.h"
 #include "gui/widgets/WidgetRoot.h"
 #include "ostinel/EditorSnapshot.h"
 #include "support/FakeHost.h"
+#include "support/MapEditorPoints.h"
 #include "support/PluginInstance.h"
+#include "support/StateBuilder.h"
 
 #include <gtest/gtest.h>
 
@@ -99,6 +102,62 @@ protected:
         return false;
     }
 
+    // Host idle rounds until the state the plug-in returns satisfies the condition; false
+    // after 5 s.
+    bool IdleUntilState(const std::function<bool(const TOstinel&)>& done) {
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+        while (std::chrono::steady_clock::now() < deadline) {
+            DispatchPending();
+            (void)plugin_->Dispatch(vst::effEditIdle);
+            if (done(*MapOfChunk(plugin_->GetChunk(true)))) {
+                return true;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(15));
+        }
+        return false;
+    }
+    // A few rounds of the loop and idle calls, so that input sent is handled.
+    void IdleBriefly() {
+        for (int i = 0; i < 3; ++i) {
+            DispatchPending();
+            (void)plugin_->Dispatch(vst::effEditIdle);
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        }
+    }
+
+    // Real input: the system's pointer moves to a point of the editor window. False when the
+    // pointer did not arrive there.
+    [[nodiscard]] bool MoveTo(Point inEditor) {
+        POINT screen{inEditor.x, inEditor.y};
+        ::ClientToScreen(Child(), &screen);
+        const int width = ::GetSystemMetrics(SM_CXSCREEN);
+        const int height = ::GetSystemMetrics(SM_CYSCREEN);
+        INPUT input{};
+        input.type = INPUT_MOUSE;
+        // Normalised to 0..65535 over the primary screen, rounded up so the system's
+        // truncation lands on the pixel.
+        input.mi.dx = static_cast<LONG>((screen.x * 65536L + width - 1) / width);
+        input.mi.dy = static_cast<LONG>((screen.y * 65536L + height - 1) / height);
+        input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+        if (::SendInput(1, &input, sizeof(INPUT)) != 1) {
+            return false;
+        }
+        POINT now{};
+        return ::GetCursorPos(&now) != FALSE && now.x == screen.x && now.y == screen.y;
+    }
+    void LeftButton(bool down) {
+        INPUT input{};
+        input.type = INPUT_MOUSE;
+        input.mi.dwFlags = down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
+        ASSERT_EQ(::SendInput(1, &input, sizeof(INPUT)), 1u);
+    }
+    void ClickAt(Point inEditor) {
+        ASSERT_TRUE(MoveTo(inEditor)) << inEditor.x << "," << inEditor.y;
+        IdleBriefly();
+        LeftButton(true);
+        LeftButton(false);
+    }
+
     HWND parent_ = nullptr;
     FakeHost host_;
     std::unique_ptr<Instance> plugin_;
@@ -172,6 +231,68 @@ TEST_F(EditorHostWin32Test, FocusTimerRunsOnTheHostsMessageLoop) {
     }
     EXPECT_EQ(::GetFocus(), child);
     EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(100));
+    EXPECT_EQ(plugin_->Dispatch(vst::effEditClose), 0);
+}
+
+TEST_F(EditorHostWin32Test, RealInputSelectsAChannelSwitchesItOnAndDragsACell) {
+    ASSERT_EQ(plugin_->Dispatch(vst::effEditOpen, 0, 0, parent_), 1);
+    ASSERT_NE(Child(), nullptr);
+    ASSERT_TRUE(
+        IdleUntil([](const gui::Image& shot) { return shot.GetPixel(0, 0) != Color::Rgb(0); }));
+    constexpr int kChannel = 9; // button 10
+    constexpr int kTopNote = 127;
+    ASSERT_FALSE(MapOfChunk(plugin_->GetChunk(true))->GetItem(kChannel).Active());
+
+    ClickAt(ChannelButtonCentre(kChannel + 1));
+    ASSERT_TRUE(IdleUntilState([](const TOstinel& map) {
+        return map.SelectedChannel() == kChannel;
+    })) << "button 10 did not select channel 10";
+    ClickAt(ActiveSwitchCentre());
+    ASSERT_TRUE(IdleUntilState([](const TOstinel& map) { return map.GetItem(kChannel).Active(); }))
+        << "the switch did not make channel 10 active";
+
+    // A drag up on the 1-Ch cell of the top row: one step per move event that arrives. The
+    // system merges queued moves; the loop runs between the moves so that each arrives
+    // alone, but the check allows for merging.
+    constexpr int kMoves = 8;
+    const float before =
+        MapOfChunk(plugin_->GetChunk(true))->GetItem(kChannel).Notes[kTopNote].Targets[0].Channel();
+    ASSERT_EQ(before, 10.0f);
+    const int automationsBefore = host_.CountRequests(vst::audioMasterAutomate);
+    Point p = GridCellCentre(1, 1);
+    ASSERT_TRUE(MoveTo(p));
+    IdleBriefly();
+    LeftButton(true);
+    IdleBriefly();
+    for (int i = 0; i < kMoves; ++i) {
+        p.y -= 2;
+        ASSERT_TRUE(MoveTo(p)) << i;
+        IdleBriefly();
+    }
+    LeftButton(false);
+    ASSERT_TRUE(IdleUntilState([&](const TOstinel& map) {
+        return map.GetItem(kChannel).Notes[kTopNote].Targets[0].Channel() != before;
+    })) << "the drag did not change the cell";
+    IdleBriefly();
+
+    const std::unique_ptr<TOstinel> got = MapOfChunk(plugin_->GetChunk(true));
+    const float after = got->GetItem(kChannel).Notes[kTopNote].Targets[0].Channel();
+    const float steps = (after - before) / 0.25f;
+    EXPECT_EQ(steps, static_cast<float>(static_cast<int>(steps))) << after;
+    EXPECT_GE(steps, 1.0f) << after;
+    EXPECT_LE(steps, static_cast<float>(kMoves)) << after;
+    RecordProperty("DragSteps", static_cast<int>(steps)); // kMoves unless moves were merged
+    EXPECT_EQ(host_.CountRequests(vst::audioMasterAutomate) - automationsBefore, 1)
+        << "the host hears of the drag once, at the release";
+
+    // Nothing else changed: the selection, the switch and the one cell.
+    auto expected = DefaultMap();
+    expected->SetSelectedChannel(kChannel);
+    (*expected)[kChannel].SetActive(true);
+    (*expected)[kChannel].Notes[kTopNote].Targets[0].SetChannel(after);
+    EXPECT_TRUE(got->Equals(*expected));
+    EXPECT_EQ(plugin_->GetChunk(true), MakeChunk(*expected))
+        << "the chunk is the expected map's, byte for byte";
     EXPECT_EQ(plugin_->Dispatch(vst::effEditClose), 0);
 }
 

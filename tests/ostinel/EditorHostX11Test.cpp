@@ -9,7 +9,9 @@
 #include "ostinel/EditorSnapshot.h"
 #include "support/EditorScreens.h"
 #include "support/FakeHost.h"
+#include "support/MapEditorPoints.h"
 #include "support/PluginInstance.h"
+#include "support/StateBuilder.h"
 
 #include <gtest/gtest.h>
 
@@ -124,14 +126,44 @@ protected:
 
     // A real click: the server's pointer moves there and the button goes down and up.
     void ClickAt(Point inParent) {
+        MoveTo(inParent);
+        XTestFakeButtonEvent(display_, 1, True, CurrentTime);
+        XTestFakeButtonEvent(display_, 1, False, CurrentTime);
+        XSync(display_, False);
+    }
+    // The server's pointer moves to a point of our window.
+    void MoveTo(Point inParent) {
         int x = 0, y = 0;
         ::Window child = 0;
         XTranslateCoordinates(display_, parent_, DefaultRootWindow(display_), inParent.x,
                               inParent.y, &x, &y, &child);
         XTestFakeMotionEvent(display_, DefaultScreen(display_), x, y, CurrentTime);
-        XTestFakeButtonEvent(display_, 1, True, CurrentTime);
-        XTestFakeButtonEvent(display_, 1, False, CurrentTime);
         XSync(display_, False);
+    }
+    void LeftButton(bool down) {
+        XTestFakeButtonEvent(display_, 1, down ? True : False, CurrentTime);
+        XSync(display_, False);
+    }
+
+    // Host idle calls until the state the plug-in returns satisfies the condition; false
+    // after 5 s.
+    bool IdleUntilState(const std::function<bool(const TOstinel&)>& done) {
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+        while (std::chrono::steady_clock::now() < deadline) {
+            (void)plugin_->Dispatch(vst::effEditIdle);
+            if (done(*MapOfChunk(plugin_->GetChunk(true)))) {
+                return true;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(15));
+        }
+        return false;
+    }
+    // A few idle calls, so that what the server has sent is handled.
+    void IdleBriefly() {
+        for (int i = 0; i < 3; ++i) {
+            (void)plugin_->Dispatch(vst::effEditIdle);
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        }
     }
 
     Display* display_ = nullptr;
@@ -206,6 +238,68 @@ TEST_F(EditorHostX11Test, ReopeningMakesAFreshWindowEachTime) {
         EXPECT_EQ(plugin_->Dispatch(vst::effEditClose), 0);
         EXPECT_TRUE(Children().empty()) << round;
     }
+}
+
+TEST_F(EditorHostX11Test, RealPointerSelectsAChannelSwitchesItOnAndDragsACell) {
+    ASSERT_EQ(plugin_->Dispatch(vst::effEditOpen, 0, 0, ParentHandle()), 1);
+    ASSERT_TRUE(IdleUntil([](const gui::Image& shot) {
+        return shot.GetPixel(1, 300).r == gui::kEditorBackgroundGround;
+    }));
+    constexpr int kChannel = 9; // button 10
+    constexpr int kTopNote = 127;
+    ASSERT_FALSE(MapOfChunk(plugin_->GetChunk(true))->GetItem(kChannel).Active());
+
+    ClickAt(ChannelButtonCentre(kChannel + 1));
+    ASSERT_TRUE(IdleUntilState([](const TOstinel& map) {
+        return map.SelectedChannel() == kChannel;
+    })) << "button 10 did not select channel 10";
+    ClickAt(ActiveSwitchCentre());
+    ASSERT_TRUE(IdleUntilState([](const TOstinel& map) { return map.GetItem(kChannel).Active(); }))
+        << "the switch did not make channel 10 active";
+
+    // A drag up on the 1-Ch cell of the top row: one step per move event that arrives. The
+    // window keeps only the latest of motions queued together; idle calls between the moves
+    // let each arrive alone, but the check allows for coalescing.
+    constexpr int kMoves = 8;
+    const float before =
+        MapOfChunk(plugin_->GetChunk(true))->GetItem(kChannel).Notes[kTopNote].Targets[0].Channel();
+    ASSERT_EQ(before, 10.0f);
+    const int automationsBefore = host_.CountRequests(vst::audioMasterAutomate);
+    Point p = GridCellCentre(1, 1);
+    MoveTo(p);
+    IdleBriefly();
+    LeftButton(true);
+    IdleBriefly();
+    for (int i = 0; i < kMoves; ++i) {
+        p.y -= 2;
+        MoveTo(p);
+        IdleBriefly();
+    }
+    LeftButton(false);
+    ASSERT_TRUE(IdleUntilState([&](const TOstinel& map) {
+        return map.GetItem(kChannel).Notes[kTopNote].Targets[0].Channel() != before;
+    })) << "the drag did not change the cell";
+    IdleBriefly();
+
+    const std::unique_ptr<TOstinel> got = MapOfChunk(plugin_->GetChunk(true));
+    const float after = got->GetItem(kChannel).Notes[kTopNote].Targets[0].Channel();
+    const float steps = (after - before) / 0.25f;
+    EXPECT_EQ(steps, static_cast<float>(static_cast<int>(steps))) << after;
+    EXPECT_GE(steps, 1.0f) << after;
+    EXPECT_LE(steps, static_cast<float>(kMoves)) << after;
+    RecordProperty("DragSteps", static_cast<int>(steps)); // kMoves unless moves were merged
+    EXPECT_EQ(host_.CountRequests(vst::audioMasterAutomate) - automationsBefore, 1)
+        << "the host hears of the drag once, at the release";
+
+    // Nothing else changed: the selection, the switch and the one cell.
+    auto expected = DefaultMap();
+    expected->SetSelectedChannel(kChannel);
+    (*expected)[kChannel].SetActive(true);
+    (*expected)[kChannel].Notes[kTopNote].Targets[0].SetChannel(after);
+    EXPECT_TRUE(got->Equals(*expected));
+    EXPECT_EQ(plugin_->GetChunk(true), MakeChunk(*expected))
+        << "the chunk is the expected map's, byte for byte";
+    EXPECT_EQ(plugin_->Dispatch(vst::effEditClose), 0);
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 
 #include "engine/MapStream.h"
 #include "state/MemoryStream.h"
+#include "state/ValueReader.h"
 #include "state/ValueWriter.h"
 
 namespace ostinel::test {
@@ -43,6 +44,20 @@ std::vector<std::uint8_t> MakeChunk(const TOstinel& map, const StateSpec& spec) 
     w.WriteListEnd();
     const auto bytes = stream.Bytes();
     return WrapPayload({bytes.begin(), bytes.end()});
+}
+
+std::unique_ptr<TOstinel> MapOfChunk(const std::vector<std::uint8_t>& chunk) {
+    const std::vector<std::uint8_t> payload = Payload(chunk);
+    TValueReader r(payload);
+    r.ReadSignature();
+    r.ReadListBegin(); // the header's texts
+    while (!r.EndOfList())
+        (void)r.ReadString();
+    r.ReadListEnd();
+    r.ReadListBegin();
+    auto map = DefaultMap();
+    ReadMapSection(r, *map);
+    return map;
 }
 
 std::unique_ptr<TOstinel> DefaultMap() {

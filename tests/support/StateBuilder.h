@@ -24,6 +24,10 @@ struct StateSpec {
 // The payload of a chunk (without the 8-byte header).
 [[nodiscard]] std::vector<std::uint8_t> Payload(const std::vector<std::uint8_t>& chunk);
 
+// The note map a chunk holds, read with the module's own reader over a default map; throws
+// ostinel::Error when the chunk is not a state.
+[[nodiscard]] std::unique_ptr<TOstinel> MapOfChunk(const std::vector<std::uint8_t>& chunk);
+
 // A fresh default map on the heap (the map is large).
 [[nodiscard]] std::unique_ptr<TOstinel> DefaultMap();
 
