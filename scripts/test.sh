@@ -102,10 +102,7 @@ fuzz() {
 windows() { # preset
     local preset=$1
     cmake --preset "$preset" $werror >/dev/null &&
-        cmake --build --preset "$preset" -j "$jobs" --target Ostinel ostinel_host_tests \
-            ostinel_abi_tests ostinel_plugin_tests ostinel_engine_tests ostinel_state_tests \
-            ostinel_common_tests ostinel_platform_system_tests ostinel_platform_win32_tests \
-            ostinel_gui_frame_tests ostinel_editor_tests ostinel_editor_host_tests &&
+        cmake --build --preset "$preset" -j "$jobs" &&
         bash scripts/check-dll.sh "build/$preset/src/ostinel/Ostinel.dll" || return 1
     if [ "$preset" = win32 ] && ! ostinel_can_run_32bit; then
         skipped+=("win32 wine tests ($(ostinel_no_32bit_reason))")
