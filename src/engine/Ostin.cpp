@@ -11,11 +11,11 @@ namespace {
 } // namespace
 
 void TOstinToItem::ResetToCreation() noexcept {
-    fChannel.Set(1);
-    fNote.Set(-1);
+    StoreChannel(1);
+    StoreNote(-1);
     fProbability.Set(100);
-    fRandom.Set(0);
-    fVelocityScale.Set(0);
+    StoreRandom(0);
+    StoreVelocityScale(0);
 }
 
 void TOstinToItem::CopyFrom(const TOstinToItem& other) noexcept {
@@ -24,6 +24,10 @@ void TOstinToItem::CopyFrom(const TOstinToItem& other) noexcept {
     fProbability.Set(other.Probability());
     fRandom.Set(other.Random());
     fVelocityScale.Set(other.VelocityScale());
+    fChannelRounded.Set(static_cast<std::int8_t>(other.ChannelRounded()));
+    fNoteRounded.Set(static_cast<std::int8_t>(other.NoteRounded()));
+    fRandomRounded.Set(static_cast<std::uint8_t>(other.RandomRounded()));
+    fVelocityScaleRounded.Set(static_cast<std::int8_t>(other.VelocityScaleRounded()));
 }
 
 TOstinToItem& TOstinTo::GetItem(int index) {

@@ -75,6 +75,7 @@ private:
         TVSTModuleWithMidi& fModule;
     };
 
+    void MapMidi(const TOstinel& map, const vst::VstMidiEvent& event) noexcept;
     void NoteOn(const TOstinel& map, int ch, int note, int velocity,
                 std::int32_t deltaFrames) noexcept;
     void NoteOff(const TOstinel& map, int ch, int note, int velocity,
