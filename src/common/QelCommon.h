@@ -68,6 +68,8 @@ void SetOctaveOffset(std::int8_t offset) noexcept;
     if (value > -8388608.0f && value < 8388608.0f) {
         const auto whole = static_cast<std::int32_t>(value);
         const float fraction = value - static_cast<float>(whole);
+        if (fraction == 0.0f) // whole numbers, the usual case
+            return whole;
         if (fraction > 0.5f || (fraction == 0.5f && (whole & 1) != 0))
             return whole + 1;
         if (fraction < -0.5f || (fraction == -0.5f && (whole & 1) != 0))
