@@ -53,7 +53,11 @@ public:
             if (static_cast<float>(Random(100)) >= target.Probability())
                 continue;
             const int outChannel = target.ChannelRounded() - 1;
-            const int velocity = ComputeVelocity(v, target);
+            // A target that neither scales nor randomises keeps the velocity (1..127): the
+            // usual case, without the call.
+            const int velocity = target.VelocityScaleRounded() == 0 && !(target.Random() > 0)
+                                     ? v
+                                     : ComputeVelocity(v, target);
             Record({ch, n, outChannel, note, velocity}, deltaFrames, out);
         }
         return true;

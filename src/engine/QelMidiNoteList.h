@@ -90,7 +90,8 @@ public:
     }
 
 private:
-    struct Slot {
+    // 28 bytes of content; aligned to 32 so an index becomes an offset with a shift.
+    struct alignas(32) Slot {
         TMidiNoteItem item;
         std::int16_t prev = -1, next = -1;   // start order; the free list uses next
         std::int16_t older = -1, newer = -1; // same source key; valid while listed

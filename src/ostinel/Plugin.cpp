@@ -152,9 +152,7 @@ void TVSTPlugin::NoteOff(const TOstinel& map, int ch, int note, int velocity,
     Highlight(map, ch, note, false);
 }
 
-void TVSTPlugin::Highlight(const TOstinel& map, int ch, int note, bool on) noexcept {
-    if (ch != map.SelectedChannel() || !EditorOpen())
-        return;
+void TVSTPlugin::QueueHighlight(int note, bool on) noexcept {
     if (fHighlights.Push(static_cast<std::uint8_t>(note | (on ? 0x80 : 0))))
         RequestEditIdle();
 }

@@ -16,11 +16,8 @@ TVSTModuleWithMidi::TVSTModuleWithMidi() {
 
 VstIntPtr TVSTModuleWithMidi::HandleOpcode(VstInt32 opcode, VstInt32 index, VstIntPtr value,
                                            void* ptr, float opt) {
-    if (opcode == effProcessEvents) {
-        if (ptr != nullptr)
-            ProcessEvents(*static_cast<const VstEvents*>(ptr));
-        return 1;
-    }
+    if (opcode == effProcessEvents)
+        return HandleProcessEvents(ptr);
     return TCustomVSTModule::HandleOpcode(opcode, index, value, ptr, opt);
 }
 

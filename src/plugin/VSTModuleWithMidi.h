@@ -21,6 +21,13 @@ public:
 
     TVSTModuleWithMidi();
 
+    // effProcessEvents comes once per block: it skips the handler chain of the other opcodes.
+    vst::VstIntPtr DispatchOpcode(vst::VstInt32 opcode, vst::VstInt32 index, vst::VstIntPtr value,
+                                  void* ptr, float opt) override {
+        if (opcode == vst::effProcessEvents)
+            return HandleProcessEvents(ptr);
+        return TCustomVSTModule::DispatchOpcode(opcode, index, value, ptr, opt);
+    }
     vst::VstIntPtr HandleOpcode(vst::VstInt32 opcode, vst::VstInt32 index, vst::VstIntPtr value,
                                 void* ptr, float opt) override;
 
@@ -85,6 +92,11 @@ protected:
     void DrainGuiEvents(std::int32_t processedFrames) noexcept;
 
 private:
+    vst::VstIntPtr HandleProcessEvents(void* ptr) noexcept {
+        if (ptr != nullptr)
+            ProcessEvents(*static_cast<const vst::VstEvents*>(ptr));
+        return 1;
+    }
     void Write(std::uint8_t status, std::uint8_t data1, std::uint8_t data2,
                std::int32_t deltaFrames) noexcept {
         // Beyond 1023 queued events each further write lands in the uncounted last record.
