@@ -18,6 +18,18 @@ void TOstinToItem::ResetToCreation() noexcept {
     StoreVelocityScale(0);
 }
 
+void TOstinToItem::ResetTo(std::int8_t channel, std::int8_t note) noexcept {
+    fChannel.Set(static_cast<float>(channel));
+    fChannelRounded.Set(channel);
+    fNote.Set(static_cast<float>(note));
+    fNoteRounded.Set(note);
+    fProbability.Set(100);
+    fRandom.Set(0);
+    fRandomRounded.Set(0);
+    fVelocityScale.Set(0);
+    fVelocityScaleRounded.Set(0);
+}
+
 void TOstinToItem::CopyFrom(const TOstinToItem& other) noexcept {
     fChannel.Set(other.Channel());
     fNote.Set(other.Note());
@@ -67,12 +79,9 @@ void TOstinel::Reset() noexcept {
         for (int n = 0; n < kMapNotes; ++n) {
             TChannelOstinItem& row = channel.Notes[n];
             row.SetSourceNote(n);
-            for (int t = 0; t < kMapTargets; ++t) {
-                TOstinToItem& target = row.Targets[t];
-                target.ResetToCreation();
-                target.SetChannel(static_cast<float>(c + 1));
-                target.SetNote(t == 0 ? static_cast<float>(n) : -1.0f);
-            }
+            for (int t = 0; t < kMapTargets; ++t)
+                row.Targets[t].ResetTo(static_cast<std::int8_t>(c + 1),
+                                       static_cast<std::int8_t>(t == 0 ? n : -1));
         }
     }
 }

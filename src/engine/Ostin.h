@@ -74,6 +74,9 @@ public:
     }
 
     void ResetToCreation() noexcept;
+    // ResetToCreation, then SetChannel(channel) and SetNote(note), for whole numbers in range:
+    // the default map's targets, without rounding anything.
+    void ResetTo(std::int8_t channel, std::int8_t note) noexcept;
     void CopyFrom(const TOstinToItem& other) noexcept;
 
 private:

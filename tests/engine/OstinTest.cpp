@@ -82,6 +82,11 @@ TEST(OstinToItem, RoundingsFollowEveryWrite) {
             expectInStep(copy);
         }
     }
+    auto map = std::make_unique<TOstinel>(); // built by Reset
+    for (int c = 0; c < kMapChannels; ++c)
+        for (int n = 0; n < kMapNotes; ++n)
+            for (int t = 0; t < kMapTargets; ++t)
+                expectInStep((*map)[c].Notes[n].Targets[t]);
 }
 
 TEST(OstinelChannel, RangeSettersClampAndTheRangeIsInclusive) {
