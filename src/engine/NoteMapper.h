@@ -44,6 +44,15 @@ public:
                 Sink& out) noexcept {
         if (!channel.InRange(n))
             return false;
+        PlayTargets(channel, ch, n, v, deltaFrames, out);
+        return true;
+    }
+
+    // The targets of an in-range note-on (NoteOn after its range test; the module tests the
+    // range itself first).
+    template <typename Sink>
+    void PlayTargets(const TOstinelChannel& channel, int ch, int n, int v, std::int32_t deltaFrames,
+                     Sink& out) noexcept {
         const TOstinTo& targets = channel.Notes[n].Targets;
         for (int k = 0; k < TOstinTo::Count(); ++k) {
             const TOstinToItem& target = targets[k];
@@ -60,7 +69,6 @@ public:
                                      : ComputeVelocity(v, target);
             Record({ch, n, outChannel, note, velocity}, deltaFrames, out);
         }
-        return true;
     }
 
     // Note-off of channel ch, note n with release velocity v: releases the entries started by

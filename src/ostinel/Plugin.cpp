@@ -143,7 +143,7 @@ void TVSTPlugin::NoteOn(const TOstinel& map, int ch, int note, int velocity,
     if (!channel.InRange(note))
         return;
     Highlight(map, ch, note, true);
-    fMapper.NoteOn(channel, ch, note, velocity, deltaFrames, fSink);
+    fMapper.PlayTargets(channel, ch, note, velocity, deltaFrames, fSink);
 }
 
 void TVSTPlugin::NoteOff(const TOstinel& map, int ch, int note, int velocity,
