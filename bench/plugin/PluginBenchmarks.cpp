@@ -6,10 +6,13 @@
 
 #include <benchmark/benchmark.h>
 
+#include <array>
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -147,6 +150,58 @@ void BM_Block1000Events(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations() * 1000);
 }
 BENCHMARK(BM_Block1000Events);
+
+// The host loop through the ABI: per 64-frame block, one event list of eight through the
+// dispatcher (three note-ons on mapped channels, the note-offs of the previous block's three
+// notes, a controller and a pitch bend: 20 events out), then processReplacing, whose flush the
+// host copies into its own buffer. The transport plays on, so no block releases everything.
+void BM_HostLoop64FrameBlocks(benchmark::State& state) {
+    constexpr int kBlocks = 16;
+    constexpr int kVoices = 3;
+    constexpr int kFrames = 64;
+    constexpr int kEventsPerBlock = 2 * kVoices + 2;
+    Bench b;
+    b.host.copyEvents = true;
+    b.host.copied.reserve(1024);
+    b.host.SetTransport(0, true);
+    // Voice k of block `block`: a mapped channel (1..9) and a note.
+    auto voice = [](int block, int k) {
+        const int i = ((block + kBlocks) % kBlocks) * kVoices + k;
+        return std::pair{static_cast<std::uint8_t>(i % 9),
+                         static_cast<std::uint8_t>(36 + (7 * i) % 48)};
+    };
+    std::vector<EventList> blocks(kBlocks);
+    std::vector<VstEvents*> lists;
+    for (int block = 0; block < kBlocks; ++block) {
+        EventList& list = blocks[static_cast<std::size_t>(block)];
+        std::int32_t delta = 0;
+        for (int k = 0; k < kVoices; ++k) {
+            const auto [pc, pn] = voice(block - 1, k);
+            const auto [c, n] = voice(block, k);
+            list.Add(static_cast<std::uint8_t>(0x80 | pc), pn, 0, delta);
+            list.Add(static_cast<std::uint8_t>(0x90 | c), n, static_cast<std::uint8_t>(80 + k),
+                     delta + 2);
+            delta += 16;
+        }
+        list.Add(0xB0, 74, static_cast<std::uint8_t>(block * 8), 50);
+        list.Add(0xE0, 0, static_cast<std::uint8_t>(64 + block), 60);
+        lists.push_back(list.Get());
+    }
+    std::array<std::vector<float>, 2> buffers{std::vector<float>(kFrames),
+                                              std::vector<float>(kFrames)};
+    float* out[2] = {buffers[0].data(), buffers[1].data()};
+    AEffect* e = b.plugin->Effect();
+    std::size_t n = 0;
+    for (auto _ : state) {
+        e->dispatcher(e, effProcessEvents, 0, 0, lists[n++ % kBlocks], 0);
+        e->processReplacing(e, nullptr, out, kFrames);
+        b.host.timeInfo.samplePos += kFrames;
+    }
+    benchmark::DoNotOptimize(b.host.copied.data());
+    state.SetItemsProcessed(state.iterations() * kEventsPerBlock);
+    state.SetLabel("per input event");
+}
+BENCHMARK(BM_HostLoop64FrameBlocks);
 
 void BM_DefaultChunkSave(benchmark::State& state) {
     FakeHost host;

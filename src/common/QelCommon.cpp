@@ -119,30 +119,6 @@ std::string FormatSingle(float value, bool showPlus, char decimalSeparator) {
     return text;
 }
 
-std::int64_t RoundDouble(double value) noexcept {
-    constexpr double kTwoPow63 = 9223372036854775808.0;
-    if (std::isnan(value))
-        return 0;
-    if (value >= kTwoPow63)
-        return std::numeric_limits<std::int64_t>::max();
-    if (value < -kTwoPow63)
-        return std::numeric_limits<std::int64_t>::min();
-
-    // Truncation and the subtraction are exact here, so the tie test does not depend on the
-    // rounding mode; no library call, since the engine rounds on the audio thread.
-    std::int64_t whole = static_cast<std::int64_t>(value);
-    const double fraction = value - static_cast<double>(whole);
-    const std::int64_t away = value < 0 ? -1 : 1;
-    const double magnitude = fraction < 0 ? -fraction : fraction;
-    if (magnitude > 0.5 || (magnitude == 0.5 && (whole & 1) != 0))
-        whole += away;
-    return whole;
-}
-
-std::int64_t RoundSingle(float value) noexcept {
-    return RoundDouble(static_cast<double>(value));
-}
-
 double FloorToMultiple(double value, double step) noexcept {
     if (step == 0.0)
         return value;

@@ -42,9 +42,42 @@ void SetOctaveOffset(std::int8_t offset) noexcept;
 [[nodiscard]] std::string FormatSingle(float value, bool showPlus, char decimalSeparator);
 
 // Nearest integer, halves to the even neighbour, computed exactly whatever the FPU rounding
-// mode. NaN gives 0; magnitudes beyond the int64 range saturate.
-[[nodiscard]] std::int64_t RoundSingle(float value) noexcept;
-[[nodiscard]] std::int64_t RoundDouble(double value) noexcept;
+// mode. NaN gives 0; magnitudes beyond the int64 range saturate. Inline: the engine rounds
+// several target values per note on the audio thread.
+[[nodiscard]] inline std::int64_t RoundDouble(double value) noexcept {
+    constexpr double kTwoPow63 = 9223372036854775808.0;
+    if (value != value) // NaN
+        return 0;
+    if (value >= kTwoPow63)
+        return INT64_MAX;
+    if (value < -kTwoPow63)
+        return INT64_MIN;
+
+    // Truncation and the subtraction are exact here, so the tie test does not depend on the
+    // rounding mode; no library call, since the engine rounds on the audio thread.
+    std::int64_t whole = static_cast<std::int64_t>(value);
+    const double fraction = value - static_cast<double>(whole);
+    const double magnitude = fraction < 0 ? -fraction : fraction;
+    if (magnitude > 0.5 || (magnitude == 0.5 && (whole & 1) != 0))
+        whole += value < 0 ? -1 : 1;
+    return whole;
+}
+[[nodiscard]] inline std::int64_t RoundSingle(float value) noexcept {
+    // Every float below 2^23 in magnitude (all the note map's values) is rounded in single
+    // precision: truncation and the subtraction are exact there too.
+    if (value > -8388608.0f && value < 8388608.0f) {
+        const auto whole = static_cast<std::int32_t>(value);
+        const float fraction = value - static_cast<float>(whole);
+        if (fraction == 0.0f) // whole numbers, the usual case
+            return whole;
+        if (fraction > 0.5f || (fraction == 0.5f && (whole & 1) != 0))
+            return whole + 1;
+        if (fraction < -0.5f || (fraction == -0.5f && (whole & 1) != 0))
+            return whole - 1;
+        return whole;
+    }
+    return RoundDouble(static_cast<double>(value));
+}
 
 // step * floor(value / step). A step of 0 gives the value itself.
 [[nodiscard]] double FloorToMultiple(double value, double step) noexcept;

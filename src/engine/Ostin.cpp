@@ -11,11 +11,23 @@ namespace {
 } // namespace
 
 void TOstinToItem::ResetToCreation() noexcept {
-    fChannel.Set(1);
-    fNote.Set(-1);
+    StoreChannel(1);
+    StoreNote(-1);
+    fProbability.Set(100);
+    StoreRandom(0);
+    StoreVelocityScale(0);
+}
+
+void TOstinToItem::ResetTo(std::int8_t channel, std::int8_t note) noexcept {
+    fChannel.Set(static_cast<float>(channel));
+    fChannelRounded.Set(channel);
+    fNote.Set(static_cast<float>(note));
+    fNoteRounded.Set(note);
     fProbability.Set(100);
     fRandom.Set(0);
+    fRandomRounded.Set(0);
     fVelocityScale.Set(0);
+    fVelocityScaleRounded.Set(0);
 }
 
 void TOstinToItem::CopyFrom(const TOstinToItem& other) noexcept {
@@ -24,6 +36,10 @@ void TOstinToItem::CopyFrom(const TOstinToItem& other) noexcept {
     fProbability.Set(other.Probability());
     fRandom.Set(other.Random());
     fVelocityScale.Set(other.VelocityScale());
+    fChannelRounded.Set(static_cast<std::int8_t>(other.ChannelRounded()));
+    fNoteRounded.Set(static_cast<std::int8_t>(other.NoteRounded()));
+    fRandomRounded.Set(static_cast<std::uint8_t>(other.RandomRounded()));
+    fVelocityScaleRounded.Set(static_cast<std::int8_t>(other.VelocityScaleRounded()));
 }
 
 TOstinToItem& TOstinTo::GetItem(int index) {
@@ -63,12 +79,9 @@ void TOstinel::Reset() noexcept {
         for (int n = 0; n < kMapNotes; ++n) {
             TChannelOstinItem& row = channel.Notes[n];
             row.SetSourceNote(n);
-            for (int t = 0; t < kMapTargets; ++t) {
-                TOstinToItem& target = row.Targets[t];
-                target.ResetToCreation();
-                target.SetChannel(static_cast<float>(c + 1));
-                target.SetNote(t == 0 ? static_cast<float>(n) : -1.0f);
-            }
+            for (int t = 0; t < kMapTargets; ++t)
+                row.Targets[t].ResetTo(static_cast<std::int8_t>(c + 1),
+                                       static_cast<std::int8_t>(t == 0 ? n : -1));
         }
     }
 }

@@ -2,10 +2,13 @@
 // The note map: 16 input channels x 128 input notes x 3 targets. Its shape is fixed for the
 // life of the module, so nothing here ever allocates after construction.
 //
-// Threads: the GUI thread writes single fields through the clamping setters; each write is one
-// relaxed atomic store (a plain move on x86), so the audio thread reading the same map sees the
-// old or the new value of a field. Bulk rewrites (reset, state loads) never happen in a map the
-// audio thread is reading; see TNoteMapStore.
+// Threads: the GUI thread writes single fields through the clamping setters; each write is a
+// relaxed atomic store (a plain move on x86) of the value and, for the target fields the mapping
+// rounds, a second one of its rounding, so the audio thread reading the same map sees the old or
+// the new value of a field (it reads only the roundings of those fields). Bulk rewrites (reset,
+// state loads) never happen in a map the audio thread is reading; see TNoteMapStore.
+#include "common/QelCommon.h"
+
 #include <array>
 #include <atomic>
 #include <cstdint>
@@ -52,25 +55,58 @@ public:
     [[nodiscard]] float Random() const noexcept { return fRandom.Get(); }
     [[nodiscard]] float VelocityScale() const noexcept { return fVelocityScale.Get(); }
 
-    void SetChannel(float v) noexcept { fChannel.Set(ClampSingle(v, kChannelMin, kChannelMax)); }
-    void SetNote(float v) noexcept { fNote.Set(ClampSingle(v, kNoteMin, kNoteMax)); }
+    // The values rounded (RoundSingle), for the mapping on the audio thread: 1..16, -1..127,
+    // 0..200 and -100..100. Each setter stores the value, then its rounding; like the values
+    // themselves they are written on one thread at a time (see the file comment).
+    [[nodiscard]] int ChannelRounded() const noexcept { return fChannelRounded.Get(); }
+    [[nodiscard]] int NoteRounded() const noexcept { return fNoteRounded.Get(); }
+    [[nodiscard]] int RandomRounded() const noexcept { return fRandomRounded.Get(); }
+    [[nodiscard]] int VelocityScaleRounded() const noexcept { return fVelocityScaleRounded.Get(); }
+
+    void SetChannel(float v) noexcept { StoreChannel(ClampSingle(v, kChannelMin, kChannelMax)); }
+    void SetNote(float v) noexcept { StoreNote(ClampSingle(v, kNoteMin, kNoteMax)); }
     void SetProbability(float v) noexcept {
         fProbability.Set(ClampSingle(v, kProbabilityMin, kProbabilityMax));
     }
-    void SetRandom(float v) noexcept { fRandom.Set(ClampSingle(v, kRandomMin, kRandomMax)); }
+    void SetRandom(float v) noexcept { StoreRandom(ClampSingle(v, kRandomMin, kRandomMax)); }
     void SetVelocityScale(float v) noexcept {
-        fVelocityScale.Set(ClampSingle(v, kVelocityScaleMin, kVelocityScaleMax));
+        StoreVelocityScale(ClampSingle(v, kVelocityScaleMin, kVelocityScaleMax));
     }
 
     void ResetToCreation() noexcept;
+    // ResetToCreation, then SetChannel(channel) and SetNote(note), for whole numbers in range:
+    // the default map's targets, without rounding anything.
+    void ResetTo(std::int8_t channel, std::int8_t note) noexcept;
     void CopyFrom(const TOstinToItem& other) noexcept;
 
 private:
+    // Clamped values only: their roundings fit the small types.
+    void StoreChannel(float v) noexcept {
+        fChannel.Set(v);
+        fChannelRounded.Set(static_cast<std::int8_t>(RoundSingle(v)));
+    }
+    void StoreNote(float v) noexcept {
+        fNote.Set(v);
+        fNoteRounded.Set(static_cast<std::int8_t>(RoundSingle(v)));
+    }
+    void StoreRandom(float v) noexcept {
+        fRandom.Set(v);
+        fRandomRounded.Set(static_cast<std::uint8_t>(RoundSingle(v)));
+    }
+    void StoreVelocityScale(float v) noexcept {
+        fVelocityScale.Set(v);
+        fVelocityScaleRounded.Set(static_cast<std::int8_t>(RoundSingle(v)));
+    }
+
     TRelaxed<float> fChannel{1};
     TRelaxed<float> fNote{-1};
     TRelaxed<float> fProbability{100};
     TRelaxed<float> fRandom{0};
     TRelaxed<float> fVelocityScale{0};
+    TRelaxed<std::int8_t> fChannelRounded{1};
+    TRelaxed<std::int8_t> fNoteRounded{-1};
+    TRelaxed<std::uint8_t> fRandomRounded{0};
+    TRelaxed<std::int8_t> fVelocityScaleRounded{0};
 };
 
 // The targets of one input note, played in index order.

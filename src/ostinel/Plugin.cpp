@@ -69,16 +69,21 @@ void TVSTPlugin::ResetState() {
 
 void TVSTPlugin::ProcessEvents(const VstEvents& events) noexcept {
     TNoteMapStore::AudioGuard pin(fMaps);
-    fAudioMap = &pin.Map();
-    TVSTPluginBase::ProcessEvents(events);
+    const TOstinel& map = pin.Map();
+    fAudioMap = &map;
+    // The intake's walk with the handler called directly, not through the virtual hook.
+    ForEachMidiEvent(events, [&](const VstMidiEvent& event) { MapMidi(map, event); });
     fAudioMap = nullptr;
 }
 
 void TVSTPlugin::ProcessMidi(const VstMidiEvent& event) noexcept {
-    TVSTPluginBase::ProcessMidi(event); // CC assignments; never suppresses what follows
-    if (fAudioMap == nullptr)
-        return;
-    const TOstinel& map = *fAudioMap;
+    if (fAudioMap != nullptr)
+        MapMidi(*fAudioMap, event);
+    else
+        TVSTPluginBase::ProcessMidi(event); // CC assignments only: no map is pinned
+}
+
+void TVSTPlugin::MapMidi(const TOstinel& map, const VstMidiEvent& event) noexcept {
     const int status = event.midiData[0];
     const int ch = status & 0x0F;
     const int d1 = event.midiData[1] & 0x7F;
@@ -99,6 +104,9 @@ void TVSTPlugin::ProcessMidi(const VstMidiEvent& event) noexcept {
         NoteOff(map, ch, d1, d2, delta);
         break;
     case 0xB0:
+        // The base handler (CC assignments) acts on control changes only and never suppresses
+        // what follows.
+        TVSTPluginBase::ProcessMidi(event);
         SendControlChange(c, b1, b2, delta);
         break;
     case 0xD0:
@@ -135,7 +143,7 @@ void TVSTPlugin::NoteOn(const TOstinel& map, int ch, int note, int velocity,
     if (!channel.InRange(note))
         return;
     Highlight(map, ch, note, true);
-    fMapper.NoteOn(channel, ch, note, velocity, deltaFrames, fSink);
+    fMapper.PlayTargets(channel, ch, note, velocity, deltaFrames, fSink);
 }
 
 void TVSTPlugin::NoteOff(const TOstinel& map, int ch, int note, int velocity,
@@ -144,9 +152,7 @@ void TVSTPlugin::NoteOff(const TOstinel& map, int ch, int note, int velocity,
     Highlight(map, ch, note, false);
 }
 
-void TVSTPlugin::Highlight(const TOstinel& map, int ch, int note, bool on) noexcept {
-    if (ch != map.SelectedChannel() || !EditorOpen())
-        return;
+void TVSTPlugin::QueueHighlight(int note, bool on) noexcept {
     if (fHighlights.Push(static_cast<std::uint8_t>(note | (on ? 0x80 : 0))))
         RequestEditIdle();
 }
@@ -186,10 +192,10 @@ bool TVSTPlugin::PreviewNote(int channel, int note, int velocity) {
     const std::int32_t delay = DelaySamples(0.25);
     for (int k = 0; k < TOstinTo::Count(); ++k) {
         const TOstinToItem& target = row.Targets[k];
-        const auto t = static_cast<int>(RoundSingle(target.Note()));
+        const int t = target.NoteRounded();
         if (t < 0)
             continue;
-        const int oc = static_cast<int>(RoundSingle(target.Channel())) - 1;
+        const int oc = target.ChannelRounded() - 1;
         velocity = ComputeVelocity(velocity, target);
         const auto n = static_cast<std::uint8_t>(t);
         const auto v = static_cast<std::uint8_t>(velocity);

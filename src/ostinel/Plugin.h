@@ -85,11 +85,17 @@ private:
         TVSTModuleWithMidi& fModule;
     };
 
+    void MapMidi(const TOstinel& map, const vst::VstMidiEvent& event) noexcept;
     void NoteOn(const TOstinel& map, int ch, int note, int velocity,
                 std::int32_t deltaFrames) noexcept;
     void NoteOff(const TOstinel& map, int ch, int note, int velocity,
                  std::int32_t deltaFrames) noexcept;
-    void Highlight(const TOstinel& map, int ch, int note, bool on) noexcept;
+    // Only notes of the shown channel while an editor is open are queued for highlighting.
+    void Highlight(const TOstinel& map, int ch, int note, bool on) noexcept {
+        if (ch == map.SelectedChannel() && EditorOpen())
+            QueueHighlight(note, on);
+    }
+    void QueueHighlight(int note, bool on) noexcept;
     void TransportCheck() noexcept;
     [[nodiscard]] IMapEditor* MapEditor() const noexcept;
 

@@ -16,59 +16,13 @@ TVSTModuleWithMidi::TVSTModuleWithMidi() {
 
 VstIntPtr TVSTModuleWithMidi::HandleOpcode(VstInt32 opcode, VstInt32 index, VstIntPtr value,
                                            void* ptr, float opt) {
-    if (opcode == effProcessEvents) {
-        if (ptr != nullptr)
-            ProcessEvents(*static_cast<const VstEvents*>(ptr));
-        return 1;
-    }
+    if (opcode == effProcessEvents)
+        return HandleProcessEvents(ptr);
     return TCustomVSTModule::HandleOpcode(opcode, index, value, ptr, opt);
 }
 
 void TVSTModuleWithMidi::ProcessEvents(const VstEvents& events) noexcept {
-    for (VstInt32 i = 0; i < events.numEvents; ++i) {
-        const VstEvent* event = events.events[i];
-        // SysEx and other event types have no handler in this plug-in.
-        if (event != nullptr && event->type == kVstMidiType)
-            ProcessMidi(*reinterpret_cast<const VstMidiEvent*>(event));
-    }
-}
-
-void TVSTModuleWithMidi::Write(std::uint8_t status, std::uint8_t data1, std::uint8_t data2,
-                               std::int32_t deltaFrames) noexcept {
-    // Beyond 1023 queued events each further write lands in the uncounted last record.
-    VstMidiEvent& e = fRecords[static_cast<std::size_t>(fOutputEvents.numEvents)];
-    e.type = kVstMidiType;
-    e.midiData[0] = status;
-    e.midiData[1] = data1;
-    e.midiData[2] = data2;
-    e.deltaFrames = deltaFrames;
-    if (fOutputEvents.numEvents < kQueueCapacity)
-        ++fOutputEvents.numEvents;
-}
-
-void TVSTModuleWithMidi::SendNoteOn(std::uint8_t ch, std::uint8_t note, std::uint8_t velocity,
-                                    std::int32_t deltaFrames) noexcept {
-    Write(static_cast<std::uint8_t>(0x90 + ch), note, velocity, deltaFrames);
-}
-void TVSTModuleWithMidi::SendNoteOff(std::uint8_t ch, std::uint8_t note, std::uint8_t velocity,
-                                     std::int32_t deltaFrames) noexcept {
-    Write(static_cast<std::uint8_t>(0x80 + ch), note, velocity, deltaFrames);
-}
-void TVSTModuleWithMidi::SendControlChange(std::uint8_t ch, std::uint8_t controller,
-                                           std::uint8_t value, std::int32_t deltaFrames) noexcept {
-    Write(static_cast<std::uint8_t>(0xB0 + ch), controller, value, deltaFrames);
-}
-void TVSTModuleWithMidi::SendPolyPressure(std::uint8_t ch, std::uint8_t note, std::uint8_t pressure,
-                                          std::int32_t deltaFrames) noexcept {
-    Write(static_cast<std::uint8_t>(0xA0 + ch), note, pressure, deltaFrames);
-}
-void TVSTModuleWithMidi::SendPitchBend(std::uint8_t ch, std::uint8_t low, std::uint8_t high,
-                                       std::int32_t deltaFrames) noexcept {
-    Write(static_cast<std::uint8_t>(0xE0 + ch), low, high, deltaFrames);
-}
-void TVSTModuleWithMidi::SendChannelPressure(std::uint8_t ch, std::uint8_t pressure,
-                                             std::int32_t deltaFrames) noexcept {
-    Write(static_cast<std::uint8_t>(0xD0 + ch), pressure, 0, deltaFrames);
+    ForEachMidiEvent(events, [this](const VstMidiEvent& event) { ProcessMidi(event); });
 }
 
 void TVSTModuleWithMidi::FlushOutputEvents() noexcept {

@@ -21,25 +21,54 @@ public:
 
     TVSTModuleWithMidi();
 
+    // effProcessEvents comes once per block: it skips the handler chain of the other opcodes.
+    vst::VstIntPtr DispatchOpcode(vst::VstInt32 opcode, vst::VstInt32 index, vst::VstIntPtr value,
+                                  void* ptr, float opt) override {
+        if (opcode == vst::effProcessEvents)
+            return HandleProcessEvents(ptr);
+        return TCustomVSTModule::DispatchOpcode(opcode, index, value, ptr, opt);
+    }
     vst::VstIntPtr HandleOpcode(vst::VstInt32 opcode, vst::VstInt32 index, vst::VstIntPtr value,
                                 void* ptr, float opt) override;
 
     // Walks a host event list in order (audio thread).
     virtual void ProcessEvents(const vst::VstEvents& events) noexcept;
+    // The walk itself: calls handle(const VstMidiEvent&) for each MIDI event of the list, in
+    // order. SysEx and other event types have no handler in this plug-in.
+    template <typename F> static void ForEachMidiEvent(const vst::VstEvents& events, F&& handle) {
+        for (vst::VstInt32 i = 0; i < events.numEvents; ++i) {
+            const vst::VstEvent* event = events.events[i];
+            if (event != nullptr && event->type == vst::kVstMidiType)
+                handle(*reinterpret_cast<const vst::VstMidiEvent*>(event));
+        }
+    }
 
     // Output writers (audio thread). Channel 0..15 is added to the status base unmasked.
+    // Inline: the mapping writes several events per note.
     void SendNoteOn(std::uint8_t channel, std::uint8_t note, std::uint8_t velocity,
-                    std::int32_t deltaFrames) noexcept;
+                    std::int32_t deltaFrames) noexcept {
+        Write(static_cast<std::uint8_t>(0x90 + channel), note, velocity, deltaFrames);
+    }
     void SendNoteOff(std::uint8_t channel, std::uint8_t note, std::uint8_t velocity,
-                     std::int32_t deltaFrames) noexcept;
+                     std::int32_t deltaFrames) noexcept {
+        Write(static_cast<std::uint8_t>(0x80 + channel), note, velocity, deltaFrames);
+    }
     void SendControlChange(std::uint8_t channel, std::uint8_t controller, std::uint8_t value,
-                           std::int32_t deltaFrames) noexcept;
+                           std::int32_t deltaFrames) noexcept {
+        Write(static_cast<std::uint8_t>(0xB0 + channel), controller, value, deltaFrames);
+    }
     void SendPolyPressure(std::uint8_t channel, std::uint8_t note, std::uint8_t pressure,
-                          std::int32_t deltaFrames) noexcept;
+                          std::int32_t deltaFrames) noexcept {
+        Write(static_cast<std::uint8_t>(0xA0 + channel), note, pressure, deltaFrames);
+    }
     void SendPitchBend(std::uint8_t channel, std::uint8_t low, std::uint8_t high,
-                       std::int32_t deltaFrames) noexcept;
+                       std::int32_t deltaFrames) noexcept {
+        Write(static_cast<std::uint8_t>(0xE0 + channel), low, high, deltaFrames);
+    }
     void SendChannelPressure(std::uint8_t channel, std::uint8_t pressure,
-                             std::int32_t deltaFrames) noexcept;
+                             std::int32_t deltaFrames) noexcept {
+        Write(static_cast<std::uint8_t>(0xD0 + channel), pressure, 0, deltaFrames);
+    }
 
     // Hands the queue to the host and empties it (audio thread, after each processing call).
     void FlushOutputEvents() noexcept;
@@ -63,8 +92,23 @@ protected:
     void DrainGuiEvents(std::int32_t processedFrames) noexcept;
 
 private:
+    vst::VstIntPtr HandleProcessEvents(void* ptr) noexcept {
+        if (ptr != nullptr)
+            ProcessEvents(*static_cast<const vst::VstEvents*>(ptr));
+        return 1;
+    }
     void Write(std::uint8_t status, std::uint8_t data1, std::uint8_t data2,
-               std::int32_t deltaFrames) noexcept;
+               std::int32_t deltaFrames) noexcept {
+        // Beyond 1023 queued events each further write lands in the uncounted last record.
+        vst::VstMidiEvent& e = fRecords[static_cast<std::size_t>(fOutputEvents.numEvents)];
+        e.type = vst::kVstMidiType;
+        e.midiData[0] = status;
+        e.midiData[1] = data1;
+        e.midiData[2] = data2;
+        e.deltaFrames = deltaFrames;
+        if (fOutputEvents.numEvents < kQueueCapacity)
+            ++fOutputEvents.numEvents;
+    }
 
     struct TOutputEvents {
         vst::VstInt32 numEvents;

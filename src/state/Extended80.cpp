@@ -46,6 +46,20 @@ TExtendedBytes DoubleToExtended(double value) noexcept {
     return DoubleBitsToExtended(std::bit_cast<uint64_t>(value));
 }
 
+TExtendedBytes FloatToExtended(float value) noexcept {
+    constexpr int kFloatBias = 127;
+    constexpr int kFloatFractionBits = 23;
+    const auto bits = std::bit_cast<uint32_t>(value);
+    const int exponent = static_cast<int>((bits >> kFloatFractionBits) & 0xFF);
+    const uint64_t fraction = bits & ((uint32_t{1} << kFloatFractionBits) - 1);
+    if (exponent == 0 && fraction == 0)
+        return Pack((bits >> 31) != 0, 0, 0);
+    if (exponent == 0 || exponent == 0xFF) // denormals, infinities, NaNs
+        return DoubleToExtended(static_cast<double>(value));
+    return Pack((bits >> 31) != 0, exponent - kFloatBias + kExtendedBias,
+                kIntegerBit | (fraction << (63 - kFloatFractionBits)));
+}
+
 TExtendedBytes DoubleBitsToExtended(uint64_t bits) noexcept {
     const bool negative = (bits & kDoubleSignBit) != 0;
     const int exponent = static_cast<int>((bits >> kDoubleFractionBits) & 0x7FF);

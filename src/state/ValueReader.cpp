@@ -43,6 +43,13 @@ private:
     size_t position_;
 };
 
+// The 10 bytes of an extended value at `offset`, which the caller has checked.
+std::span<const uint8_t, codec::kExtendedSize> ExtendedAt(std::span<const uint8_t> data,
+                                                          size_t offset) noexcept {
+    return std::span<const uint8_t, codec::kExtendedSize>(data.data() + offset,
+                                                          codec::kExtendedSize);
+}
+
 // Values of the integer tags; false for any other tag.
 bool TakeIntegerValue(TCursor& cursor, TValueTag tag, int64_t& value) {
     switch (tag) {
@@ -74,29 +81,14 @@ void TValueReader::ReadSignature() {
     position_ += bytes.size();
 }
 
-void TValueReader::ReadListBegin() {
-    TCursor cursor(data_, position_);
-    if (cursor.TakeTag() != TValueTag::ListBegin) {
-        throw Error(kInvalidPropertyValue);
-    }
-    position_ = cursor.Position();
-}
-
-void TValueReader::ReadListEnd() {
-    TCursor cursor(data_, position_);
-    if (cursor.TakeTag() != TValueTag::EndOfList) {
-        throw Error(kInvalidPropertyValue);
-    }
-    position_ = cursor.Position();
+void TValueReader::FailTag() const {
+    static_cast<void>(NextTag()); // "Stream read error" at the end of the data
+    throw Error(kInvalidPropertyValue);
 }
 
 TValueTag TValueReader::NextTag() const {
     TCursor cursor(data_, position_);
     return cursor.TakeTag();
-}
-
-bool TValueReader::EndOfList() const {
-    return NextTag() == TValueTag::EndOfList;
 }
 
 int32_t TValueReader::ReadInteger() {
@@ -110,6 +102,13 @@ int32_t TValueReader::ReadInteger() {
 }
 
 double TValueReader::ReadFloat() {
+    // The usual case first: the 80-bit tag with all its bytes present.
+    if (position_ < data_.size() && data_.size() - position_ > codec::kExtendedSize &&
+        data_[position_] == static_cast<uint8_t>(TValueTag::Extended)) {
+        const double value = codec::ExtendedToDouble(ExtendedAt(data_, position_ + 1));
+        position_ += 1 + codec::kExtendedSize;
+        return value;
+    }
     TCursor cursor(data_, position_);
     const TValueTag tag = cursor.TakeTag();
     double value = 0.0;
@@ -130,7 +129,7 @@ double TValueReader::ReadFloat() {
     return value;
 }
 
-float TValueReader::ReadFloat32() {
+float TValueReader::ReadFloat32Narrowed() {
     // Halfway between FLT_MAX and 2^128: from here on, rounding to nearest gives infinity.
     constexpr double kOverflow = 0x1.ffffffp127;
     const double value = ReadFloat();

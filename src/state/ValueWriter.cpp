@@ -2,7 +2,6 @@
 
 #include "common/Error.h"
 #include "state/ByteOrder.h"
-#include "state/Extended80.h"
 #include "state/TextCodec.h"
 #include "state/ValueTag.h"
 
@@ -35,55 +34,30 @@ std::array<uint8_t, 5> TagAndLength(TValueTag tag, size_t length) {
 
 } // namespace
 
-void TValueWriter::WriteTag(uint8_t tag) {
-    stream_.Write(&tag, 1);
-}
-
 void TValueWriter::WriteSignature() {
     stream_.Write(kValueStreamSignature, sizeof kValueStreamSignature);
 }
 
-void TValueWriter::WriteListBegin() {
-    WriteTag(Tag(TValueTag::ListBegin));
-}
-
-void TValueWriter::WriteListEnd() {
-    WriteTag(Tag(TValueTag::EndOfList));
-}
-
 void TValueWriter::WriteInteger(int64_t value) {
-    std::array<uint8_t, 5> buffer{};
-    size_t size = 0;
-    if (value >= std::numeric_limits<int8_t>::min() &&
-        value <= std::numeric_limits<int8_t>::max()) {
-        buffer[0] = Tag(TValueTag::Int8);
-        codec::StoreLE<int8_t>(buffer.data() + 1, static_cast<int8_t>(value));
-        size = 2;
-    } else if (value >= std::numeric_limits<int16_t>::min() &&
-               value <= std::numeric_limits<int16_t>::max()) {
-        buffer[0] = Tag(TValueTag::Int16);
-        codec::StoreLE<int16_t>(buffer.data() + 1, static_cast<int16_t>(value));
-        size = 3;
-    } else if (value >= std::numeric_limits<int32_t>::min() &&
-               value <= std::numeric_limits<int32_t>::max()) {
-        buffer[0] = Tag(TValueTag::Int32);
-        codec::StoreLE<int32_t>(buffer.data() + 1, static_cast<int32_t>(value));
-        size = 5;
-    } else {
+    if (value < std::numeric_limits<int32_t>::min() ||
+        value > std::numeric_limits<int32_t>::max()) {
         throw Error(kArgumentOutOfRange);
     }
+    std::array<uint8_t, detail::kMaxIntegerSize> buffer{};
+    const size_t size = detail::EncodeInteger(buffer.data(), static_cast<int32_t>(value));
     stream_.Write(buffer.data(), size);
 }
 
 void TValueWriter::WriteFloat(double value) {
-    std::array<uint8_t, 1 + codec::kExtendedSize> buffer{Tag(TValueTag::Extended)};
-    const codec::TExtendedBytes extended = codec::DoubleToExtended(value);
-    std::copy(extended.begin(), extended.end(), buffer.begin() + 1);
-    stream_.Write(buffer.data(), buffer.size());
+    std::array<uint8_t, detail::kFloatSize> buffer{};
+    stream_.Write(buffer.data(),
+                  detail::EncodeExtended(buffer.data(), codec::DoubleToExtended(value)));
 }
 
-void TValueWriter::WriteBoolean(bool value) {
-    WriteTag(Tag(value ? TValueTag::True : TValueTag::False));
+void TValueWriter::WriteFloat32(float value) {
+    std::array<uint8_t, detail::kFloatSize> buffer{};
+    stream_.Write(buffer.data(),
+                  detail::EncodeExtended(buffer.data(), codec::FloatToExtended(value)));
 }
 
 void TValueWriter::WriteString(std::string_view utf8) {

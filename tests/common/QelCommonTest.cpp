@@ -179,6 +179,20 @@ TEST(RoundTest, ValuesNextToHalvesAndLargeMagnitudes) {
     EXPECT_EQ(RoundSingle(8388609.0F), 8388609); // 2^23 + 1
 }
 
+TEST(RoundTest, SingleAgreesWithDoubleAroundEveryQuarter) {
+    // RoundSingle takes a single-precision path below 2^23: it must round exactly as the
+    // widened value does, on the quarters, next to them, and at the edge of that path.
+    auto check = [](float v) {
+        for (const float x : {v, std::nextafter(v, -INFINITY), std::nextafter(v, INFINITY)})
+            ASSERT_EQ(RoundSingle(x), RoundDouble(static_cast<double>(x))) << x;
+    };
+    for (int i = -1200; i <= 1200; ++i)
+        check(static_cast<float>(i) * 0.25f);
+    for (const float edge : {4194304.0f, 8388607.5f, 8388608.0f, 16777216.0f})
+        for (const float sign : {1.0f, -1.0f})
+            check(sign * edge);
+}
+
 TEST(RoundTest, OutOfRangeSaturatesAndNaNGivesZero) {
     constexpr auto kMax = std::numeric_limits<std::int64_t>::max();
     constexpr auto kMin = std::numeric_limits<std::int64_t>::min();

@@ -1,6 +1,7 @@
 // The note map model: clamping setters, the default map, indexed access.
 #include "engine/Ostin.h"
 #include "common/Error.h"
+#include "common/QelCommon.h"
 
 #include <gtest/gtest.h>
 
@@ -42,6 +43,50 @@ TEST(OstinToItem, SettersClampToTheirBounds) {
         (item.*c.set)(c.in);
         EXPECT_EQ((item.*c.get)(), c.out) << c.in;
     }
+}
+
+TEST(OstinToItem, RoundingsFollowEveryWrite) {
+    // The mapping reads the roundings, the editor and the stream the values: every way of
+    // writing a target must keep the two in step.
+    using Set = void (TOstinToItem::*)(float);
+    using Get = float (TOstinToItem::*)() const;
+    using GetRounded = int (TOstinToItem::*)() const;
+    struct Field {
+        Set set;
+        Get get;
+        GetRounded rounded;
+    };
+    const Field fields[] = {
+        {&TOstinToItem::SetChannel, &TOstinToItem::Channel, &TOstinToItem::ChannelRounded},
+        {&TOstinToItem::SetNote, &TOstinToItem::Note, &TOstinToItem::NoteRounded},
+        {&TOstinToItem::SetRandom, &TOstinToItem::Random, &TOstinToItem::RandomRounded},
+        {&TOstinToItem::SetVelocityScale, &TOstinToItem::VelocityScale,
+         &TOstinToItem::VelocityScaleRounded},
+    };
+    auto expectInStep = [&](const TOstinToItem& item) {
+        for (const Field& f : fields)
+            EXPECT_EQ((item.*f.rounded)(), RoundSingle((item.*f.get)()));
+    };
+    TOstinToItem fresh;
+    expectInStep(fresh);
+    for (const Field& f : fields) {
+        for (const float v : {-300.0f, -100.5f, -99.5f, -0.5f, 0.5f, 1.5f, 2.5f, 15.5f, 16.5f,
+                              126.5f, 127.49f, 199.5f, 300.0f, kNaN}) {
+            TOstinToItem item;
+            (item.*f.set)(v);
+            expectInStep(item);
+            TOstinToItem copy;
+            copy.CopyFrom(item);
+            expectInStep(copy);
+            copy.ResetToCreation();
+            expectInStep(copy);
+        }
+    }
+    auto map = std::make_unique<TOstinel>(); // built by Reset
+    for (int c = 0; c < kMapChannels; ++c)
+        for (int n = 0; n < kMapNotes; ++n)
+            for (int t = 0; t < kMapTargets; ++t)
+                expectInStep((*map)[c].Notes[n].Targets[t]);
 }
 
 TEST(OstinelChannel, RangeSettersClampAndTheRangeIsInclusive) {

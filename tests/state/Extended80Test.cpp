@@ -81,6 +81,56 @@ TEST(Extended80, EveryDoubleRoundTripsBitExactly) {
     }
 }
 
+TEST(Extended80, FloatsEncodeAsTheirWidenedDoubles) {
+    // The float path takes its own route for normal numbers; every kind of float must give the
+    // bytes of the double it widens to.
+    uint32_t state = 12345;
+    for (int i = 0; i < 200000; ++i) {
+        state = state * 1664525u + 1013904223u;
+        uint32_t bits = state;
+        if (i % 4 == 1) {
+            bits &= 0x807FFFFFu; // zero or denormal
+        } else if (i % 4 == 2) {
+            bits |= 0x7F800000u; // NaN or infinity
+        }
+        const float value = std::bit_cast<float>(bits);
+        ASSERT_EQ(codec::FloatToExtended(value), DoubleToExtended(static_cast<double>(value)))
+            << std::hex << bits;
+    }
+    for (const float value :
+         {0.0f, -0.0f, 1.0f, -1.0f, 100.0f, 127.0f, 16.0f, 0.5f, 1e-40f,
+          std::numeric_limits<float>::max(), std::numeric_limits<float>::infinity()})
+        EXPECT_EQ(codec::FloatToExtended(value), DoubleToExtended(static_cast<double>(value)))
+            << value;
+}
+
+TEST(Extended80, FloatShortcutOnlyTakesValuesAFloatHoldsExactly) {
+    // Whatever the shortcut accepts must be what the double path gives, narrowed; every float
+    // that is zero or normal must be accepted.
+    uint32_t state = 777;
+    for (int i = 0; i < 200000; ++i) {
+        state = state * 1664525u + 1013904223u;
+        const auto value = std::bit_cast<float>(state);
+        TExtendedBytes bytes = codec::FloatToExtended(value);
+        if (i % 3 == 1)
+            bytes[static_cast<size_t>(i % 5)] ^= 0x01; // low significand bits: not a float
+        else if (i % 3 == 2)
+            bytes[9] = static_cast<uint8_t>(bytes[9] ^ 0x02); // exponent far off
+        float shortcut = 0.0f;
+        if (codec::ExtendedToFloatIfExact(bytes, shortcut)) {
+            const double wide = ExtendedToDouble(bytes);
+            ASSERT_EQ(static_cast<double>(shortcut), wide) << std::hex << state;
+            ASSERT_EQ(std::signbit(shortcut), std::signbit(wide)) << std::hex << state;
+        } else {
+            const int exponent = (state >> 23) & 0xFF;
+            ASSERT_FALSE(i % 3 == 0 && exponent != 0 && exponent != 0xFF) << std::hex << state;
+        }
+    }
+    float zero = 1.0f;
+    EXPECT_TRUE(codec::ExtendedToFloatIfExact(codec::FloatToExtended(-0.0f), zero));
+    EXPECT_TRUE(std::signbit(zero));
+}
+
 // Extended values with more precision or range than a double.
 struct NarrowCase {
     const char* name;

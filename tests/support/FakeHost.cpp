@@ -53,6 +53,12 @@ VstIntPtr FakeHost::Handle(AEffect*, VstInt32 opcode, VstInt32 index, VstIntPtr 
         const auto* list = static_cast<const VstEvents*>(ptr);
         flushCount.fetch_add(1, std::memory_order_relaxed);
         eventCount.fetch_add(list->numEvents, std::memory_order_relaxed);
+        if (copyEvents) {
+            copied.resize(static_cast<std::size_t>(list->numEvents));
+            for (VstInt32 i = 0; i < list->numEvents; ++i)
+                std::memcpy(&copied[static_cast<std::size_t>(i)], list->events[i],
+                            sizeof(VstMidiEvent));
+        }
         if (record) {
             eventsPerFlush.push_back(list->numEvents);
             for (VstInt32 i = 0; i < list->numEvents; ++i) {

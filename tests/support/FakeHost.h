@@ -46,6 +46,10 @@ public:
     }
     // Record events and requests (off in allocation and stress tests: recording allocates).
     bool record = true;
+    // Copy each delivered event list into `copied`, as a host taking the events over does
+    // (benchmarks). Reserve `copied` first so that copying never allocates.
+    bool copyEvents = false;
+    std::vector<vst::VstMidiEvent> copied; // the last list delivered
 
     // What the plug-in sent.
     std::vector<MidiOut> events;             // every MIDI event, all blocks
