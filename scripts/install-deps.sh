@@ -14,7 +14,7 @@ want build-essential cmake ninja-build pkg-config git \
      googletest libgtest-dev libgmock-dev libbenchmark-dev \
      clang libclang-rt-14-dev clang-format \
      libstb-dev fonts-dejavu-core libx11-dev libxtst-dev xvfb xauth x11-apps imagemagick \
-     python3 python3-mido
+     python3 python3-mido nlohmann-json3-dev
 if [ "$what" = all ]; then
   want g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix
   if ! dpkg --print-foreign-architectures | grep -q i386; then

@@ -1,9 +1,12 @@
-// The JSON reader behind `ostinel build`: what it accepts, and where it says bad input is bad.
+// The JSON reader behind `ostinel build` (nlohmann-json's parser with our places): what it
+// accepts, and where it says bad input is bad.
 #include "json/Json.h"
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <string>
+#include <string_view>
 
 namespace ostinel::cli::json {
 namespace {
@@ -39,6 +42,32 @@ TEST(Json, SkipsAByteOrderMark) {
     EXPECT_EQ(Parse("\xEF\xBB\xBF[]").kind, Kind::Array);
 }
 
+TEST(Json, PlacesCountBytesAndLinesEndAtLineFeeds) {
+    // The mark counts as three columns, a carriage return as one.
+    const Value v =
+        Parse("\xEF\xBB\xBF{\r\n  \"\xC3\xA9\": [-0, \"\\\"x\", 1.5e3],\n\t\"b\":null}");
+    EXPECT_EQ(v.where.column, 4u);
+    const Member& first = v.members[0];
+    EXPECT_EQ(first.keyWhere.line, 2u);
+    EXPECT_EQ(first.keyWhere.column, 3u);
+    ASSERT_EQ(first.value.items.size(), 3u);
+    EXPECT_EQ(first.value.where.column, 9u);
+    EXPECT_EQ(first.value.items[0].text, "-0"); // the sign of -0 is kept for the float reader
+    EXPECT_TRUE(std::signbit(first.value.items[0].number));
+    EXPECT_EQ(first.value.items[1].where.column, 14u);
+    EXPECT_EQ(first.value.items[1].text, "\"x");
+    EXPECT_EQ(first.value.items[2].where.column, 21u);
+    EXPECT_EQ(first.value.items[2].text, "1.5e3");
+    EXPECT_EQ(v.members[1].keyWhere.line, 3u);
+    EXPECT_EQ(v.members[1].keyWhere.column, 2u);
+    EXPECT_EQ(v.members[1].value.where.column, 6u);
+}
+
+TEST(Json, QuoteEscapesOnlyWhatJsonRequires) {
+    EXPECT_EQ(Quote("a\"b\\c/\n\r\t\x01\x1F \xC3\xA9\xF0\x9F\x8E\xB9"),
+              "\"a\\\"b\\\\c/\\n\\r\\t\\u0001\\u001f \xC3\xA9\xF0\x9F\x8E\xB9\"");
+}
+
 TEST(Json, QuoteReadsBackAsTheSameText) {
     for (const std::string& text :
          {std::string(""), std::string("plain"), std::string("a\"b\\c"),
@@ -50,7 +79,7 @@ TEST(Json, QuoteReadsBackAsTheSameText) {
 
 TEST(Json, SyntaxErrorsNameLineAndColumn) {
     struct Case {
-        const char* text;
+        std::string_view text;
         const char* message;
     };
     const Case cases[] = {
@@ -82,6 +111,29 @@ TEST(Json, SyntaxErrorsNameLineAndColumn) {
         {"tru", "line 1, column 1: expected a value, found 't'"},
         {"{} {}", "line 1, column 4: unexpected text after the end of the document"},
         {"// c\n{}", "line 1, column 1: expected a value, found '/'"},
+        // The place is where the bad token, escape or byte starts, not where the parser stopped.
+        {"[1,\n  x]", "line 2, column 3: expected a value, found 'x'"},
+        {"[truex]", "line 1, column 6: expected ',' or ']' in an array, found 'x'"},
+        {"[1 \"\\x\"]", "line 1, column 4: expected ',' or ']' in an array, found '\"'"},
+        {"{\"a\":1 -}", "line 1, column 8: expected ',' or '}' in an object, found '-'"},
+        {"{\"a\":", "line 1, column 6: unexpected end of the document, expected a value"},
+        {"{\"a\"", "line 1, column 5: unexpected end of the document, expected ':' after a key"},
+        {"{\"a\":1,", "line 1, column 8: unexpected end of the document inside an object"},
+        {"[1", "line 1, column 3: unexpected end of the document, expected ',' or ']'"},
+        {"{\"a\":{\"b\":[1,{\"c\":tru}]}}", "line 1, column 19: expected a value, found 't'"},
+        {"\xEF\xBB\xBF[1,]", "line 1, column 7: expected a value, found ']'"},
+        {"\xEF\xBB[]", "line 1, column 1: expected a value, found byte 0xEF"},
+        {"[01]", "line 1, column 3: a number may not start with 0 followed by digits"},
+        {"[1e-400]", "line 1, column 2: number 1e-400 is out of range"},
+        {"[\"\\ud83c\\u0041\"]", "line 1, column 3: \\u escape of a high surrogate without a "
+                                 "low surrogate after it"},
+        {"[\"\\ud83c\\ud83c\"]", "line 1, column 3: \\u escape of a high surrogate without a "
+                                 "low surrogate after it"},
+        {"\"\\u12", "line 1, column 4: unexpected end of the document in a \\u escape"},
+        {"\"\\", "line 1, column 3: unexpected end of the document in an escape"},
+        {"[1,\"\xF4\x90\x80\x80\"]", "line 1, column 5: invalid UTF-8 (byte 0xF4) in a string"},
+        {"\"\xC3\xA9\xF5\"", "line 1, column 4: invalid UTF-8 (byte 0xF5) in a string"},
+        {std::string_view("[\0]", 3), "line 1, column 2: expected a value, found byte 0x00"},
     };
     for (const Case& c : cases) {
         try {

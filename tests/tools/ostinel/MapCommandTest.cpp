@@ -302,32 +302,151 @@ TEST_F(MapCommand, MoreEventsAtOneSampleThanThePluginCanReturnAreReported) {
     EXPECT_EQ(SummaryValue(r.out, "events out"), 1023);
 }
 
-TEST_F(MapCommand, MetaAndSysExAreCarriedOverAndProgramChangesDropped) {
-    smf::MidiFile file;
-    file.format = 0;
-    smf::Track track;
-    const std::uint8_t sysex[] = {0x7E, 0x7F, 0x09, 0x01, 0xF7};
+// Program changes and SysEx on several tracks, a conductor track without channel messages, and
+// a kept event at the tick of a note-off (it comes first at its tick).
+smf::MidiFile SongWithProgramsAndSysEx() {
+    const std::uint8_t gmReset[] = {0x7E, 0x7F, 0x09, 0x01, 0xF7};
+    const std::uint8_t reverb[] = {0x43, 0x10, 0x4C, 0x02, 0x01, 0x00, 0x01, 0xF7};
     const std::uint8_t marker[] = {'v', 'e', 'r', 's', 'e'};
-    track.AddSysEx(0, smf::kSysExStatus, sysex);
-    track.AddChannel(0, 0xC0, 5);
-    track.AddMeta(0, 0x06, marker);
-    track.AddChannel(10, 0x90, 60, 90);
-    track.AddChannel(20, 0xE0, 0, 64);
-    track.AddChannel(30, 0x80, 60, 0);
-    file.tracks.push_back(track);
-    const fs::path in = dir_ / "meta.mid";
-    const fs::path out = dir_ / "meta-out.mid";
+    const std::uint8_t tempo[] = {0x07, 0xA1, 0x20};
+    smf::MidiFile file;
+    file.format = 1;
+    smf::Track conductor;
+    conductor.AddMeta(0, smf::kMetaTempo, tempo);
+    conductor.AddSysEx(0, smf::kSysExStatus, gmReset);
+    conductor.AddMeta(960, 0x06, marker);
+    file.tracks.push_back(conductor);
+    smf::Track piano;
+    piano.AddChannel(0, 0xC0, 5);
+    piano.AddChannel(0, 0x90, 60, 90);
+    piano.AddSysEx(240, smf::kSysExStatus, reverb);
+    piano.AddChannel(480, 0x80, 60, 0);
+    piano.AddChannel(480, 0xC0, 7);
+    piano.AddChannel(480, 0x90, 62, 80);
+    piano.AddChannel(600, 0xE0, 0, 64);
+    piano.AddChannel(960, 0x80, 62, 0);
+    file.tracks.push_back(piano);
+    smf::Track drums;
+    drums.AddChannel(0, 0xC9, 25);
+    drums.AddSysEx(0, smf::kSysExStatus, reverb);
+    drums.AddChannel(120, 0x99, 36, 100);
+    drums.AddChannel(240, 0x89, 36, 0);
+    drums.AddChannel(720, 0xC1, 20);
+    file.tracks.push_back(drums);
+    return file;
+}
+
+TEST_F(MapCommand, EventsThePluginDoesNotHandleAreKeptUnlessLikeADaw) {
+    struct Case {
+        const char* name;
+        std::vector<std::string> options;
+        std::vector<std::string> listing;
+        long eventsIn;
+        const char* carried;
+    };
+    const Case cases[] = {
+        {"file converter",
+         {},
+         {"type 1 ppq 480 tracks 3",
+          "0 0 meta set_tempo",
+          "0 0 other sysex 7e 7f 09 01",
+          "0 960 meta marker",
+          "0 960 meta end_of_track",
+          "1 0 other program_change 0 5",
+          "1 0 on 0 60 90",
+          "1 240 other sysex 43 10 4c 02 01 00 01",
+          "1 480 other program_change 0 7",
+          "1 480 off 0 60 90",
+          "1 480 on 0 62 80",
+          "1 600 other pitchwheel",
+          "1 960 off 0 62 80",
+          "1 960 meta end_of_track",
+          "2 0 other program_change 9 25",
+          "2 0 other sysex 43 10 4c 02 01 00 01",
+          "2 120 on 9 36 100",
+          "2 240 off 9 36 0",
+          "2 720 other program_change 1 20",
+          "2 720 meta end_of_track"},
+         7,
+         "kept: 4 program changes, 3 system exclusive, 2 meta events; dropped: none"},
+        {"like a DAW",
+         {"--like-daw"},
+         {"type 1 ppq 480 tracks 3", "0 0 meta set_tempo", "0 960 meta marker",
+          "0 960 meta end_of_track", "1 0 on 0 60 90", "1 480 off 0 60 90", "1 480 on 0 62 80",
+          "1 600 other pitchwheel", "1 960 off 0 62 80", "1 960 meta end_of_track",
+          "2 120 on 9 36 100", "2 240 off 9 36 0", "2 720 meta end_of_track"},
+         11,
+         "kept: 2 meta events; dropped: 4 program changes, 3 system exclusive"},
+    };
+    const fs::path in = dir_ / "song.mid";
+    WriteMidi(in, SongWithProgramsAndSysEx());
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const fs::path out = dir_ / "song-out.mid";
+        std::vector<std::string> args = {"map", in.string(), out.string()};
+        args.insert(args.end(), c.options.begin(), c.options.end());
+        const RunResult r = RunTool(args);
+        ASSERT_EQ(r.status, 0) << r.err;
+        EXPECT_EQ(MidoListing(out), c.listing);
+        EXPECT_EQ(SummaryValue(r.out, "events in"), c.eventsIn);
+        EXPECT_EQ(SummaryValue(r.out, "events out"), 7);
+        EXPECT_NE(r.out.find("  " + std::string(c.carried) + "\n"), std::string::npos) << r.out;
+    }
+}
+
+TEST_F(MapCommand, AWholeSongKeepsEveryChannelsProgram) {
+    // Format 1: a conductor track, one track per channel with its name and program, and a
+    // lyrics track without channel messages; mapped with the default map.
+    smf::MidiFile file;
+    file.format = 1;
+    smf::Track conductor;
+    const std::uint8_t tempo[] = {0x09, 0x27, 0xC0};
+    const std::uint8_t meter[] = {4, 2, 24, 8};
+    conductor.AddMeta(0, smf::kMetaTempo, tempo);
+    conductor.AddMeta(0, smf::kMetaTimeSignature, meter);
+    file.tracks.push_back(conductor);
+    for (std::uint8_t channel = 0; channel < 16; ++channel) {
+        std::vector<std::pair<std::uint32_t, std::uint8_t>> notes;
+        for (std::uint32_t bar = 0; bar < 4; ++bar)
+            notes.emplace_back(bar * 1920 + channel * 10, static_cast<std::uint8_t>(40 + channel));
+        smf::Track track = NotesTrack(channel, notes, 400);
+        const std::uint8_t name[] = {'p', 'a', 'r', 't', static_cast<std::uint8_t>('a' + channel)};
+        smf::Track named;
+        named.AddMeta(0, smf::kMetaTrackName, name);
+        named.AddChannel(channel * 10, static_cast<std::uint8_t>(0xC0 | channel),
+                         static_cast<std::uint8_t>(channel * 7));
+        for (const smf::Event& e : track.events)
+            named.Add(e);
+        file.tracks.push_back(named);
+    }
+    smf::Track lyrics;
+    const std::uint8_t word[] = {'l', 'a'};
+    for (std::uint32_t bar = 0; bar < 4; ++bar)
+        lyrics.AddMeta(bar * 1920, 0x05, word);
+    file.tracks.push_back(lyrics);
+    ASSERT_EQ(file.tracks.size(), 18u);
+
+    const fs::path in = dir_ / "song18.mid";
+    const fs::path out = dir_ / "song18-out.mid";
     WriteMidi(in, file);
     const RunResult r = RunTool({"map", in.string(), out.string()});
     ASSERT_EQ(r.status, 0) << r.err;
-    const std::vector<std::string> listing = MidoListing(out);
-    EXPECT_EQ(listing, (std::vector<std::string>{"type 0 ppq 480 tracks 1", "0 0 other sysex",
-                                                 "0 0 meta marker", "0 10 on 0 60 90",
-                                                 "0 20 other pitchwheel", "0 30 off 0 60 90",
-                                                 "0 30 meta end_of_track"}));
-    EXPECT_EQ(SummaryValue(r.out, "events in"), 4);
-    EXPECT_EQ(SummaryValue(r.out, "events out"), 3);
-    EXPECT_NE(r.out.find("meta and SysEx events carried over: 2"), std::string::npos);
+    const auto programs = [](const std::vector<std::string>& listing) {
+        std::vector<std::string> lines;
+        for (const std::string& line : listing)
+            if (line.find(" program_change ") != std::string::npos)
+                lines.push_back(line);
+        return lines;
+    };
+    const std::vector<std::string> before = MidoListing(in);
+    const std::vector<std::string> after = MidoListing(out);
+    EXPECT_EQ(programs(before).size(), 16u);
+    EXPECT_EQ(programs(after), programs(before));
+    // The plug-in releases mapped notes with their note-on's velocity: compare the rest.
+    EXPECT_EQ(WithoutReleaseVelocity(after), WithoutReleaseVelocity(before));
+    EXPECT_NE(r.out.find("  kept: 16 program changes, 22 meta events; dropped: none\n"),
+              std::string::npos)
+        << r.out;
 }
 
 TEST_F(MapCommand, OutputFolderGetsTheInputsName) {

@@ -41,6 +41,28 @@ TEST_F(PresetCommand, DumpThenBuildGivesTheSameBytes) {
     }
 }
 
+TEST_F(PresetCommand, JsonDumpIsTheKnownText) {
+    // The texts as dump has always written them; varied.dump.json has a bank, header texts,
+    // CC assignments, escapes, non-ASCII text, -0 and odd floats, and goes through build first.
+    const fs::path data = OSTINEL_TOOL_TEST_DATA;
+    const fs::path varied = dir_ / "varied.quorvatp";
+    const RunResult build =
+        RunTool({"build", (data / "varied.dump.json").string(), "-o", varied.string()});
+    ASSERT_EQ(build.status, 0) << build.err;
+    const std::pair<fs::path, fs::path> cases[] = {
+        {ExamplesDir() / "gm-to-8-pads.quorvatp", data / "gm-to-8-pads.dump.json"},
+        {ExamplesDir() / "harmony-thirds.quorvatp", data / "harmony-thirds.dump.json"},
+        {varied, data / "varied.dump.json"},
+    };
+    for (const auto& [preset, expected] : cases) {
+        SCOPED_TRACE(preset.string());
+        const RunResult dump = RunTool({"dump", preset.string(), "--format", "json"});
+        ASSERT_EQ(dump.status, 0) << dump.err;
+        const std::vector<std::uint8_t> text = ReadBytes(expected);
+        EXPECT_EQ(dump.out, std::string(text.begin(), text.end()));
+    }
+}
+
 TEST_F(PresetCommand, ExampleSourcesBuildTheCommittedPresets) {
     for (const char* name : {"gm-to-8-pads", "harmony-thirds"}) {
         const fs::path built = dir_ / (std::string(name) + ".quorvatp");

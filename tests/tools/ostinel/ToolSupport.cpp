@@ -81,6 +81,10 @@ for i, track in enumerate(mid.tracks):
             print(i, tick, 'off', msg.channel, msg.note, msg.velocity)
         elif msg.is_meta:
             print(i, tick, 'meta', msg.type)
+        elif msg.type == 'program_change':
+            print(i, tick, 'other', msg.type, msg.channel, msg.program)
+        elif msg.type == 'sysex':
+            print(i, tick, 'other', msg.type, ' '.join('%02x' % b for b in msg.data))
         else:
             print(i, tick, 'other', msg.type)
 )";

@@ -56,7 +56,9 @@ NotesTrack(std::uint8_t channel, const std::vector<std::pair<std::uint32_t, std:
 
 // One line per event of the file as mido reads it: "track tick kind channel note velocity" for
 // notes ("on"/"off"; a note-on of velocity 0 is "off"), "track tick meta TYPE" for meta
-// events, "track tick other TYPE" for the rest; the first line is "type TYPE ppq PPQ tracks N".
+// events, "track tick other program_change channel program", "track tick other sysex HEX HEX ..."
+// (the bytes between F0 and F7), "track tick other TYPE" for the rest; the first line is
+// "type TYPE ppq PPQ tracks N".
 [[nodiscard]] std::vector<std::string> MidoListing(const fs::path& path);
 
 struct MidoNote {

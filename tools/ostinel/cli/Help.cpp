@@ -17,12 +17,13 @@ Exit status: 0 done, 1 failed (the reason is printed), 2 wrong command line.
 
 const char* const kMapHelp =
     R"(Usage: ostinel map IN OUT [--preset FILE] [--plugin PATH] [--block N] [--rate HZ]
-                   [--seed N] [--table N]
+                   [--seed N] [--table N] [--like-daw]
 
 Plays the Standard MIDI File IN (format 0 or 1) through the Ostinel plug-in binary, loaded the
 way a DAW loads it (VST 2.4 entry point, time info with the transport playing), and writes every
-event the plug-in returns to the MIDI file OUT. When OUT is an existing folder the output gets
-IN's file name in it.
+event the plug-in returns to the MIDI file OUT, together with every event of IN the plug-in does
+not handle (program changes, SysEx, meta events), so that nothing of the song is lost. When OUT
+is an existing folder the output gets IN's file name in it.
 
 With a folder as IN, every .mid and .midi file in it (not in its subfolders) is mapped into the
 folder OUT (created when missing) under the same name. Progress shows on a terminal; a file that
@@ -40,6 +41,9 @@ Options:
                   track's instance gets the same seed, so a run can be repeated exactly.
   --table N       also print the first N note-ons beside what the plug-in made of them
                   (0 to 1000, default 0)
+  --like-daw      write exactly what a host gets back: program changes are played to the
+                  plug-in, which drops them, and SysEx is left out (meta events are still
+                  kept: they are the file's tempo, names and markers)
 
 How a file is played:
   Every track is played through its own plug-in instance, and what that instance returns goes
@@ -48,9 +52,11 @@ How a file is played:
   Ticks become sample positions through the file's tempo map; each event enters its block at
   its offset. Returned events go back to ticks: to the input's tick when they come at an input
   event's offset, else to the nearest tick, never before their block.
-  Meta events (tempo, time signature, names, ...) and SysEx events are copied unchanged; at equal
-  ticks they come before the plug-in's events. Program changes are played to the plug-in, which
-  drops them, as in a song.
+  Notes, controllers, pitch bend and pressure go through the plug-in. Program changes, SysEx
+  and meta events (tempo, time signature, names, ...) do not: they are kept unchanged in their
+  track at their tick (with --like-daw only the meta events are). At equal ticks the kept events
+  come first, in IN's order, then the plug-in's events in the order it returned them, so a
+  program change reaches the synthesizer before the notes of its tick.
   Stretches without events are played for two blocks; the whole blocks after that up to the
   next event are passed over (the transport moves on by their length), which changes nothing in
   what the plug-in returns. After the last event two more blocks are played. If IN leaves notes
@@ -59,14 +65,18 @@ How a file is played:
   Nothing else is added.
 
 Summary:
-  events in        channel messages read from IN (notes, controllers, program changes, pitch
-                   bend, pressure); all of them are played to the plug-in
+  events in        channel messages of IN played to the plug-in (notes, controllers, pitch
+                   bend, pressure; with --like-daw also program changes)
   events out       channel messages the plug-in returned; all of them are written to OUT
   notes remapped   note-ons of IN (velocity above 0) that the plug-in played as anything but the
                    same note on the same channel alone: another note or channel, or added notes
   notes dropped    note-ons of IN that the plug-in played as no sounding note: outside the
                    channel's range, no target note, not chosen by probability, or velocity
                    scaled to 0
+  kept             events of IN written to OUT without the plug-in, by kind: program
+                   changes, system exclusive, meta events (the end of a track not counted)
+  dropped          events of IN that are not in OUT, by kind: with --like-daw the program
+                   changes (the plug-in drops them) and the SysEx; otherwise none
   When several notes start at the same sample, the output note-ons are matched to them in order
   with the targets of the plug-in's current state.
 )";

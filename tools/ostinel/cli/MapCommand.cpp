@@ -72,12 +72,31 @@ void PrintWarnings(std::ostream& err, const MapResult& result) {
             << " returned events were not channel messages and were left out\n";
 }
 
+std::string Counted(std::uint64_t n, const char* one, const char* many) {
+    return std::to_string(n) + " " + (n == 1 ? one : many);
+}
+
+// "16 program changes, 2 system exclusive, 5 meta events", or "none".
+std::string KindsText(const CarriedKinds& kinds) {
+    if (kinds.Empty())
+        return "none";
+    std::string text;
+    const auto add = [&text](std::uint64_t n, const char* one, const char* many) {
+        if (n > 0)
+            text += (text.empty() ? "" : ", ") + Counted(n, one, many);
+    };
+    add(kinds.programChanges, "program change", "program changes");
+    add(kinds.systemExclusive, "system exclusive", "system exclusive");
+    add(kinds.meta, "meta event", "meta events");
+    return text;
+}
+
 void PrintSummary(std::ostream& out, const MapSummary& s) {
     out << "  events in        " << s.eventsIn << "\n"
         << "  events out       " << s.eventsOut << "\n"
         << "  notes remapped   " << s.notesRemapped << "\n"
         << "  notes dropped    " << s.notesDropped << "\n"
-        << "  meta and SysEx events carried over: " << s.metaCarried << "\n";
+        << "  kept: " << KindsText(s.kept) << "; dropped: " << KindsText(s.dropped) << "\n";
     if (s.notesLeftSounding > 0)
         out << "  notes left sounding at the end of IN's tracks: " << s.notesLeftSounding
             << " (the plug-in released the ones it holds with " << s.releasedAtEnd
@@ -219,8 +238,13 @@ int MapFolder(FileMapper& mapper, const MapJob& job, const fs::path& in, const f
 } // namespace
 
 int RunMap(std::span<const std::string> args, Console& console) {
-    const Arguments a(
-        args, {{"--preset"}, {"--plugin"}, {"--block"}, {"--rate"}, {"--seed"}, {"--table"}});
+    const Arguments a(args, {{"--preset"},
+                             {"--plugin"},
+                             {"--block"},
+                             {"--rate"},
+                             {"--seed"},
+                             {"--table"},
+                             {"--like-daw", {}, false}});
     if (a.Help()) {
         console.out << kMapHelp;
         return kExitOk;
@@ -236,6 +260,8 @@ int RunMap(std::span<const std::string> args, Console& console) {
         o.seed = static_cast<std::uint32_t>(ParseWhole(*v, "--seed", 0, 0xFFFFFFFFu));
     if (const auto v = a.Value("--table"))
         o.noteChanges = static_cast<std::size_t>(ParseWhole(*v, "--table", 0, 1000));
+    if (a.Has("--like-daw"))
+        o.carry = CarryMode::LikeDaw;
     if (const auto v = a.Value("--preset")) {
         try {
             o.preset = ReadFileBytes(PathFromUtf8(*v));

@@ -1,8 +1,9 @@
 #pragma once
-// A small JSON (RFC 8259) reader for preset sources: strict grammar (no comments, no trailing
-// commas, no NaN), UTF-8 input (a leading byte-order mark is skipped), nesting limited so that
-// hostile input cannot exhaust the stack. Every value remembers where it started, so that the
-// checks after parsing can name the place of a bad value.
+// JSON (RFC 8259) for preset sources, read with nlohmann-json's parser: strict grammar (no
+// comments, no trailing commas, no NaN), UTF-8 input (a leading byte-order mark is skipped),
+// nesting limited to kMaxDepth. The result is a tree in which every value remembers where it
+// started, so that the checks after parsing can name the place of a bad value; syntax errors
+// name the place of the bad token, escape or byte.
 #include "common/Error.h"
 
 #include <cstddef>
@@ -63,8 +64,8 @@ struct Member {
 // unpaired surrogate escapes.
 [[nodiscard]] Value Parse(std::string_view text);
 
-// The text as a JSON string literal, quotes included. Expects UTF-8; control characters are
-// escaped, everything else is written as it is.
+// The text as a JSON string literal, quotes included (nlohmann-json's writer). Expects UTF-8;
+// control characters are escaped, everything else is written as it is.
 [[nodiscard]] std::string Quote(std::string_view text);
 
 } // namespace ostinel::cli::json

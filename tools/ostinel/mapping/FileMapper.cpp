@@ -46,15 +46,21 @@ MapResult FileMapper::Map(const smf::MidiFile& in) {
     result.file.format = in.format;
     result.file.division = in.division;
     result.file.tracks.reserve(in.tracks.size());
-    TrackMapper mapper(tempo, in.division, options_.host);
+    TrackMapper mapper(tempo, in.division, options_.host, options_.carry);
     for (std::size_t t = 0; t < in.tracks.size(); ++t) {
         const smf::Track& track = in.tracks[t];
-        const bool played = std::any_of(track.events.begin(), track.events.end(),
-                                        [](const smf::Event& e) { return e.IsChannel(); });
+        const bool played =
+            std::any_of(track.events.begin(), track.events.end(), [this](const smf::Event& e) {
+                return CarryOf(e, options_.carry) == Carry::Play;
+            });
         if (!played) {
-            result.file.tracks.push_back(track);
-            for (const smf::Event& e : track.events)
-                result.summary.metaCarried += e.IsEndOfTrack() ? 0 : 1;
+            smf::Track& copy = result.file.tracks.emplace_back();
+            for (const smf::Event& e : track.events) {
+                const Carry carry = CarryOf(e, options_.carry);
+                CountCarry(e, carry, result.summary);
+                if (carry == Carry::Keep)
+                    copy.Add(e, track.Data(e));
+            }
             continue;
         }
         const std::unique_ptr<PluginInstance> instance = NewInstance(result.seeded);

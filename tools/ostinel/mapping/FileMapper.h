@@ -4,8 +4,8 @@
 // Track layout: every track is played through its own plug-in instance and its output goes to
 // the same track of the output file. An instance sees only its own track's notes, so each
 // note-off releases exactly the notes its track's note-on started, however tracks overlap; the
-// output keeps the input's format, division and track order. Tracks without channel messages
-// get no instance and are copied.
+// output keeps the input's format, division and track order. Tracks with nothing to play get no
+// instance; what they hold is kept or dropped as for any track (CarryOver.h).
 //
 // Each instance is created, given the preset (effSetChunk) when there is one, seeded with the
 // same seed, played from the start and closed, one track after the other, so a track's result
@@ -13,6 +13,7 @@
 // (the user's "init" preset if there is one, else its default map).
 #include "host/PluginInstance.h"
 #include "host/PluginLibrary.h"
+#include "mapping/CarryOver.h"
 #include "mapping/MapSummary.h"
 #include "mapping/TargetTable.h"
 #include "midi/SmfModel.h"
@@ -29,6 +30,7 @@ struct MapOptions {
     std::uint32_t seed = 1;
     std::optional<std::vector<std::uint8_t>> preset; // state bytes for effSetChunk
     std::size_t noteChanges = 0;                     // how many of the first note-ons to report
+    CarryMode carry = CarryMode::Converter;
 };
 
 struct MapResult {

@@ -2,6 +2,13 @@
 
 namespace ostinel::cli {
 
+CarriedKinds& CarriedKinds::operator+=(const CarriedKinds& o) {
+    programChanges += o.programChanges;
+    systemExclusive += o.systemExclusive;
+    meta += o.meta;
+    return *this;
+}
+
 MapSummary& MapSummary::operator+=(const MapSummary& o) {
     eventsIn += o.eventsIn;
     eventsOut += o.eventsOut;
@@ -9,7 +16,8 @@ MapSummary& MapSummary::operator+=(const MapSummary& o) {
     notesOut += o.notesOut;
     notesRemapped += o.notesRemapped;
     notesDropped += o.notesDropped;
-    metaCarried += o.metaCarried;
+    kept += o.kept;
+    dropped += o.dropped;
     notesLeftSounding += o.notesLeftSounding;
     releasedAtEnd += o.releasedAtEnd;
     fullBlocks += o.fullBlocks;

@@ -6,6 +6,18 @@
 
 namespace ostinel::cli {
 
+// Events the tool itself kept in or left out of the output, by kind.
+struct CarriedKinds {
+    std::uint64_t programChanges = 0;
+    std::uint64_t systemExclusive = 0;
+    std::uint64_t meta = 0; // end-of-track not counted
+
+    [[nodiscard]] bool Empty() const {
+        return programChanges == 0 && systemExclusive == 0 && meta == 0;
+    }
+    CarriedKinds& operator+=(const CarriedKinds& other);
+};
+
 struct MapSummary {
     std::uint64_t eventsIn = 0;          // channel messages read and played to the plug-in
     std::uint64_t eventsOut = 0;         // channel messages the plug-in returned (all written)
@@ -13,7 +25,8 @@ struct MapSummary {
     std::uint64_t notesOut = 0;          // note-ons written (velocity above 0)
     std::uint64_t notesRemapped = 0;     // note-ons read that came out other than as themselves
     std::uint64_t notesDropped = 0;      // note-ons read that came out as no sounding note
-    std::uint64_t metaCarried = 0;       // meta and SysEx events copied (end-of-track not counted)
+    CarriedKinds kept;                   // copied from the input without the plug-in
+    CarriedKinds dropped;                // left out (--like-daw)
     std::uint64_t notesLeftSounding = 0; // input notes without note-off at their track's end
     std::uint64_t releasedAtEnd = 0;     // note-offs the plug-in sent when the transport returned
     std::uint64_t fullBlocks = 0;        // blocks whose output list reached the plug-in's limit

@@ -26,8 +26,8 @@ bool IsChannelMessage(const MidiMessage& m) {
 } // namespace
 
 TrackMapper::TrackMapper(const smf::TempoMap& tempo, std::uint16_t division,
-                         const HostSettings& host)
-    : tempo_(tempo), division_(division), host_(host) {}
+                         const HostSettings& host, CarryMode mode)
+    : tempo_(tempo), division_(division), host_(host), mode_(mode) {}
 
 std::int64_t TrackMapper::SampleOf(std::uint32_t tick) const {
     return std::llround(tempo_.TickToSample(tick, host_.sampleRate));
@@ -87,7 +87,11 @@ smf::Track TrackMapper::Map(const smf::Track& in, std::size_t trackIndex, Plugin
     std::uint32_t endTick = 0;
     for (const smf::Event& e : in.events) {
         endTick = std::max(endTick, e.tick);
-        if (e.IsChannel()) {
+        const Carry carry = CarryOf(e, mode_);
+        CountCarry(e, carry, summary);
+        if (carry == Carry::Keep) {
+            out.Add(e, in.Data(e));
+        } else if (carry == Carry::Play) {
             inputs.push_back({SampleOf(e.tick), e.tick, &e});
             ++summary.eventsIn;
             const std::size_t key = static_cast<std::size_t>(e.Channel() * 128 + (e.data1 & 127));
@@ -97,10 +101,6 @@ smf::Track TrackMapper::Map(const smf::Track& in, std::size_t trackIndex, Plugin
             } else if (e.IsNoteOff()) {
                 sounding[key] = false; // a note-off ends every voice of its note
             }
-        } else {
-            out.Add(e, in.Data(e));
-            if (!e.IsEndOfTrack())
-                ++summary.metaCarried;
         }
     }
     if (inputs.empty())

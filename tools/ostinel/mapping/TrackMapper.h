@@ -9,8 +9,10 @@
 // one tick gets that tick exactly; any other gets the nearest tick, never one that lies before
 // the block's first sample.
 //
-// Meta and SysEx events are copied unchanged (SysEx is file data here: the plug-in drops system
-// messages). At equal ticks they come before the plug-in's output.
+// Events the plug-in does not handle are kept or dropped as CarryOf says (CarryOver.h); kept
+// ones are copied unchanged at their tick. At equal ticks they come first, in input order, then
+// the plug-in's output in the order it returned it: a program change or SysEx at the tick of a
+// note reaches the synthesizer before the note.
 //
 // Silence: after kTailBlocks blocks without events, the whole blocks before the next event are
 // not played; the transport moves on by their length. The plug-in acts only on events and on
@@ -22,6 +24,7 @@
 // plug-in release every note it started; those note-offs are placed at the track's end tick.
 // Nothing else is added.
 #include "host/PluginInstance.h"
+#include "mapping/CarryOver.h"
 #include "mapping/MapSummary.h"
 #include "mapping/TargetTable.h"
 #include "midi/SmfModel.h"
@@ -39,7 +42,8 @@ inline constexpr int kPluginOutputLimit = 1023;
 
 class TrackMapper {
 public:
-    TrackMapper(const smf::TempoMap& tempo, std::uint16_t division, const HostSettings& host);
+    TrackMapper(const smf::TempoMap& tempo, std::uint16_t division, const HostSettings& host,
+                CarryMode mode);
 
     // `changes` receives the first `changeLimit` note-ons of the track with what became of
     // them.
@@ -74,6 +78,7 @@ private:
     const smf::TempoMap& tempo_;
     std::uint16_t division_;
     HostSettings host_;
+    CarryMode mode_;
 
     // Per block, reused.
     std::vector<BlockInput> blockInputs_;
