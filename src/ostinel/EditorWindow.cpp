@@ -83,6 +83,10 @@ void TEditorWindow::LearnNote(int note) {
     form_->LearnNote(note);
 }
 
+void TEditorWindow::LearnEnded() {
+    form_->LearnEnded();
+}
+
 void TEditorWindow::UpdateHighlightedNotes() {
     form_->UpdateHighlightedNotes();
 }

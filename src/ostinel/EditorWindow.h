@@ -50,6 +50,7 @@ public:
     bool HighlightNoteOn(int note) override;
     bool HighlightNoteOff(int note) override;
     void LearnNote(int note) override;
+    void LearnEnded() override;
     void UpdateHighlightedNotes() override;
 
     [[nodiscard]] gui::WidgetRoot& Root() { return root_; }

@@ -11,6 +11,9 @@ public:
     virtual bool HighlightNoteOn(int note) = 0;
     virtual bool HighlightNoteOff(int note) = 0;
     virtual void LearnNote(int note) = 0;
+    // The module's learn state is over without a note (one came on another channel): whatever
+    // waits for a note stops waiting.
+    virtual void LearnEnded() = 0;
     virtual void UpdateHighlightedNotes() = 0;
 };
 

@@ -128,11 +128,11 @@ void TVSTPlugin::NoteOn(const TOstinel& map, int ch, int note, int velocity,
     const TOstinelChannel& channel = map[ch];
     if (LearnState() == kLearnNote) {
         // The note-on is consumed whatever channel it came on.
-        if (channel.Active() && ch == map.SelectedChannel()) {
+        if (channel.Active() && ch == map.SelectedChannel())
             fLearnedNote.store(note, std::memory_order_release);
-            RequestEditIdle();
-        }
         SetLearnState(kLearnNone);
+        // Also when nothing was captured: the editor must stop showing a learn that ended.
+        RequestEditIdle();
         return;
     }
     if (!channel.Active()) {
@@ -213,6 +213,8 @@ void TVSTPlugin::OnEditIdle() {
     const int learned = fLearnedNote.exchange(-1, std::memory_order_acq_rel);
     if (learned >= 0 && editor != nullptr)
         editor->LearnNote(learned);
+    else if (editor != nullptr && LearnState() == kLearnNone)
+        editor->LearnEnded();
     if (editor != nullptr) {
         while (const std::uint8_t* e = fHighlights.Front()) {
             const int note = *e & 0x7F;

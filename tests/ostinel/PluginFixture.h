@@ -41,6 +41,7 @@ public:
         return true;
     }
     void LearnNote(int note) override { log.push_back("learn " + std::to_string(note)); }
+    void LearnEnded() override {} // asked at every idle without a learned note
     void UpdateHighlightedNotes() override { log.push_back("update"); }
 
     void* parent = nullptr;

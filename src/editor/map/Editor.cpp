@@ -178,7 +178,9 @@ void TfrmEditor::EditorIdle() {
 }
 
 bool TfrmEditor::HighlightNoteOn(int note) {
-    highlightedNotes_.FindOrAdd(note);
+    // A note released and struck again before the idle call is held: its entry must not be
+    // dropped as released.
+    highlightedNotes_.FindOrAdd(note).Released = false;
     return true;
 }
 
@@ -223,6 +225,12 @@ void TfrmEditor::LearnNote(int note) {
         break;
     }
     EndLearn();
+}
+
+void TfrmEditor::LearnEnded() {
+    if (learnTarget_ != TLearnTarget::None && module_.PluginBase().LearnState() == kLearnNone) {
+        EndLearn();
+    }
 }
 
 void TfrmEditor::EndLearn() {

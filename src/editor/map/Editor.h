@@ -56,6 +56,8 @@ public:
     void UpdateHighlightedNotes();
     // Applies a note learned from the MIDI input to whatever waits for it.
     void LearnNote(int note);
+    // The module ended its learn state without a note: ends a learn still shown.
+    void LearnEnded();
     // Ends a pending learn (range input or grid cell) and clears the info line and CellInfo.
     void EndLearn();
     // After a state load by the host (or the preset browser), shows the new state.

@@ -81,6 +81,30 @@ TEST_F(MapLearnTest, ALearnedNoteGoesIntoTheCellAndEndsTheLearn) {
     EXPECT_TRUE(gui::ActiveSkin().Kind == gui::TSkinKind::Carbon);
 }
 
+TEST_F(MapLearnTest, ANoteOnAnotherChannelEndsTheLearnItDoesNotFill) {
+    const int row = RowOf(125);
+    LearnInto(kNoteCol, row);
+    Idle();
+    ASSERT_TRUE(Filled(Window().Screen(), CellRootRect(kNoteCol, row),
+                       Form().inputRangeFrom().HighlightColor()));
+    session->Play({{0x93, 50, 100, 0}}); // channel 4: consumed, nothing captured
+    Idle();
+    EXPECT_EQ(Target(125, 0).Note(), 125.0f);
+    EXPECT_EQ(Form().LearnTarget(), TfrmEditor::TLearnTarget::None);
+    Idle();
+    EXPECT_FALSE(Filled(Window().Screen(), CellRootRect(kNoteCol, row),
+                        Form().inputRangeFrom().HighlightColor()))
+        << "the cell still shows a learn that is over";
+}
+
+TEST_F(MapLearnTest, ANoteStruckAgainBeforeTheIdleStaysHighlighted) {
+    session->Play({{0x90, 126, 100, 0}, {0x80, 126, 0, 0}, {0x90, 126, 100, 0}});
+    Idle();
+    EXPECT_TRUE(Form().HighlightedNotes().IsHeld(126));
+    Idle();
+    EXPECT_TRUE(Filled(Window().Screen(), CellRootRect(0, RowOf(126)), Form().HighlightColor()));
+}
+
 TEST_F(MapLearnTest, EveryUserActionEndsAPendingLearn) {
     struct Reason {
         const char* name;
