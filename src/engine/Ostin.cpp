@@ -101,28 +101,31 @@ void TOstinel::CopyFrom(const TOstinel& other) noexcept {
     }
 }
 
+bool TOstinelChannel::Equals(const TOstinelChannel& other) const noexcept {
+    if (Active() != other.Active() || RangeFrom() != other.RangeFrom() ||
+        RangeTo() != other.RangeTo())
+        return false;
+    for (int n = 0; n < kMapNotes; ++n) {
+        if (Notes[n].SourceNote() != other.Notes[n].SourceNote())
+            return false;
+        for (int t = 0; t < kMapTargets; ++t) {
+            const TOstinToItem& x = Notes[n].Targets[t];
+            const TOstinToItem& y = other.Notes[n].Targets[t];
+            if (x.Channel() != y.Channel() || x.Note() != y.Note() ||
+                x.Probability() != y.Probability() || x.Random() != y.Random() ||
+                x.VelocityScale() != y.VelocityScale())
+                return false;
+        }
+    }
+    return true;
+}
+
 bool TOstinel::Equals(const TOstinel& other) const noexcept {
     if (SelectedChannel() != other.SelectedChannel())
         return false;
-    for (int c = 0; c < kMapChannels; ++c) {
-        const TOstinelChannel& a = fChannels[static_cast<std::size_t>(c)];
-        const TOstinelChannel& b = other[c];
-        if (a.Active() != b.Active() || a.RangeFrom() != b.RangeFrom() ||
-            a.RangeTo() != b.RangeTo())
+    for (int c = 0; c < kMapChannels; ++c)
+        if (!fChannels[static_cast<std::size_t>(c)].Equals(other[c]))
             return false;
-        for (int n = 0; n < kMapNotes; ++n) {
-            if (a.Notes[n].SourceNote() != b.Notes[n].SourceNote())
-                return false;
-            for (int t = 0; t < kMapTargets; ++t) {
-                const TOstinToItem& x = a.Notes[n].Targets[t];
-                const TOstinToItem& y = b.Notes[n].Targets[t];
-                if (x.Channel() != y.Channel() || x.Note() != y.Note() ||
-                    x.Probability() != y.Probability() || x.Random() != y.Random() ||
-                    x.VelocityScale() != y.VelocityScale())
-                    return false;
-            }
-        }
-    }
     return true;
 }
 

@@ -168,6 +168,9 @@ public:
         return !(n < RangeFrom()) && !(n > RangeTo());
     }
 
+    // Every value as stored (ranges and floats compared exactly).
+    [[nodiscard]] bool Equals(const TOstinelChannel& other) const noexcept;
+
 private:
     TRelaxed<bool> fActive{true};
     TRelaxed<float> fRangeFrom{0};

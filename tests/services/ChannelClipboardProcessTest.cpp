@@ -37,7 +37,6 @@ namespace ostinel {
 namespace {
 
 using test::FillDistinctChannel;
-using test::SameChannel;
 
 constexpr int kPasteChannel = 4;
 
@@ -57,7 +56,7 @@ TEST(ChannelClipboardChild, DISABLED_PasteDistinctChannel) {
     PasteFromClipboard(maps, kPasteChannel, clipboard);
     TOstinelChannel expected;
     FillDistinctChannel(expected);
-    EXPECT_TRUE(SameChannel(maps.Read()[kPasteChannel], expected));
+    EXPECT_TRUE(maps.Read()[kPasteChannel].Equals(expected));
 }
 
 // ---- Starting the child ----------------------------------------------------------------
@@ -170,7 +169,7 @@ TEST_F(TwoProcessFixture, CopiedByAnotherProcessPastesHere) {
     PasteFromClipboard(maps, kPasteChannel, clipboard);
     TOstinelChannel expected;
     FillDistinctChannel(expected);
-    EXPECT_TRUE(SameChannel(maps.Read()[kPasteChannel], expected));
+    EXPECT_TRUE(maps.Read()[kPasteChannel].Equals(expected));
 }
 
 TEST_F(TwoProcessFixture, CopiedHerePastesInAnotherProcess) {

@@ -30,24 +30,6 @@ inline void FillDistinctChannel(TOstinelChannel& channel) {
     }
 }
 
-[[nodiscard]] inline bool SameChannel(const TOstinelChannel& a, const TOstinelChannel& b) {
-    if (a.Active() != b.Active() || a.RangeFrom() != b.RangeFrom() || a.RangeTo() != b.RangeTo())
-        return false;
-    for (int n = 0; n < kMapNotes; ++n) {
-        if (a.Notes[n].SourceNote() != b.Notes[n].SourceNote())
-            return false;
-        for (int t = 0; t < kMapTargets; ++t) {
-            const TOstinToItem& x = a.Notes[n].Targets[t];
-            const TOstinToItem& y = b.Notes[n].Targets[t];
-            if (x.Channel() != y.Channel() || x.Note() != y.Note() ||
-                x.Probability() != y.Probability() || x.Random() != y.Random() ||
-                x.VelocityScale() != y.VelocityScale())
-                return false;
-        }
-    }
-    return true;
-}
-
 // The five values of a target in stream order (Channel, Note, Probability, VelocityScale,
 // Random), written as they are, unclamped.
 using RawTarget = std::array<double, 5>;

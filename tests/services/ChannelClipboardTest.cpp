@@ -21,7 +21,6 @@ namespace {
 
 using test::ChannelStream;
 using test::FillDistinctChannel;
-using test::SameChannel;
 
 struct ChannelClipboardFixture : ::testing::Test {
     platform::HeadlessClipboard system;
@@ -75,7 +74,7 @@ TEST_F(ChannelClipboardFixture, ChannelOneOntoChannelFiveKeepsTheTargetChannels)
     ASSERT_FALSE(Channel(4).Active());
     EXPECT_EQ(PasteError(4), "");
     EXPECT_TRUE(Channel(4).Active());
-    EXPECT_TRUE(SameChannel(Channel(4), Channel(0)));
+    EXPECT_TRUE(Channel(4).Equals(Channel(0)));
     EXPECT_EQ(Channel(4).Notes[60].Targets[0].Channel(), 1.0f);
     EXPECT_EQ(Channel(4).Notes[60].Targets[0].Note(), 60.0f);
 }
@@ -87,7 +86,7 @@ TEST_F(ChannelClipboardFixture, PasteIsPublishedToTheAudioThread) {
     CopyToClipboard(source, clipboard);
     EXPECT_EQ(PasteError(7), "");
     TNoteMapStore::AudioGuard audio(maps);
-    EXPECT_TRUE(SameChannel(audio.Map()[7], source));
+    EXPECT_TRUE(audio.Map()[7].Equals(source));
     EXPECT_FALSE(maps.InBulkUpdate());
 }
 
@@ -186,7 +185,7 @@ TEST_F(ChannelClipboardFixture, BlockReportedLargerIsAccepted) {
     block.resize(block.size() + 13, 0);
     PlaceBlock(block);
     EXPECT_EQ(PasteError(9), "");
-    EXPECT_TRUE(SameChannel(Channel(9), source));
+    EXPECT_TRUE(Channel(9).Equals(source));
 }
 
 TEST_F(ChannelClipboardFixture, ChannelOutsideTheMapIsRefused) {
