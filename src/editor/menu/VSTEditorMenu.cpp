@@ -28,9 +28,6 @@ using gui::TQelGuiPanel;
 
 namespace {
 
-constexpr int kMarginLeft = 3;
-constexpr int kMarginRight = 3;
-constexpr int kMarginBottom = 3;
 constexpr std::uint8_t kMainAlpha = 225;
 constexpr const char* kMakerLine = "Quorvat, 2026";
 
@@ -203,6 +200,7 @@ void TfrmVSTEditorMenu::PlaceComponents() {
         return; // the base is still being built
     }
     panHeading_->SetBounds(0, 0, Width(), kHeadingHeight);
+    // The base form's side and bottom margins; the heading takes the top.
     const int right = std::max(kMarginLeft, Width() - kMarginRight);
     const int bottom = std::max(kMainTop, Height() - kMarginBottom);
     panMain().SetBounds(gui::Rect{kMarginLeft, kMainTop, right, bottom});
