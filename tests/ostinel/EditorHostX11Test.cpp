@@ -7,6 +7,7 @@
 #include "gui/dialogs/MessageDialog.h"
 #include "gui/widgets/WidgetRoot.h"
 #include "ostinel/EditorSnapshot.h"
+#include "support/EditorHostChecks.h"
 #include "support/EditorScreens.h"
 #include "support/FakeHost.h"
 #include "support/MapEditorPoints.h"
@@ -281,24 +282,12 @@ TEST_F(EditorHostX11Test, RealPointerSelectsAChannelSwitchesItOnAndDragsACell) {
     })) << "the drag did not change the cell";
     IdleBriefly();
 
-    const std::unique_ptr<TOstinel> got = MapOfChunk(plugin_->GetChunk(true));
-    const float after = got->GetItem(kChannel).Notes[kTopNote].Targets[0].Channel();
-    const float steps = (after - before) / 0.25f;
-    EXPECT_EQ(steps, static_cast<float>(static_cast<int>(steps))) << after;
-    EXPECT_GE(steps, 1.0f) << after;
-    EXPECT_LE(steps, static_cast<float>(kMoves)) << after;
-    RecordProperty("DragSteps", static_cast<int>(steps)); // kMoves unless moves were merged
-    EXPECT_EQ(host_.CountRequests(vst::audioMasterAutomate) - automationsBefore, 1)
-        << "the host hears of the drag once, at the release";
-
-    // Nothing else changed: the selection, the switch and the one cell.
-    auto expected = DefaultMap();
-    expected->SetSelectedChannel(kChannel);
-    (*expected)[kChannel].SetActive(true);
-    (*expected)[kChannel].Notes[kTopNote].Targets[0].SetChannel(after);
-    EXPECT_TRUE(got->Equals(*expected));
-    EXPECT_EQ(plugin_->GetChunk(true), MakeChunk(*expected))
-        << "the chunk is the expected map's, byte for byte";
+    ExpectOnlyTheDraggedCellChanged(*plugin_, host_,
+                                    {.channel = kChannel,
+                                     .note = kTopNote,
+                                     .before = before,
+                                     .moves = kMoves,
+                                     .automationsBefore = automationsBefore});
     EXPECT_EQ(plugin_->Dispatch(vst::effEditClose), 0);
 }
 

@@ -5,6 +5,7 @@
 #include "ostinel/Plugin.h"
 #include "support/FakeHost.h"
 #include "support/PluginInstance.h"
+#include "support/UserFolders.h"
 
 #include <gtest/gtest.h>
 
@@ -51,17 +52,6 @@ public:
 
 inline std::unique_ptr<IEditorForm> MakeFakeEditor(TCustomVSTModule&) {
     return std::make_unique<FakeMapEditor>();
-}
-
-// Fresh user folders for each test (the environment points them into a temporary folder).
-inline void ClearUserFolders() {
-    for (const char* variable : {"XDG_DOCUMENTS_DIR", "XDG_CONFIG_HOME"}) {
-        const char* dir = std::getenv(variable);
-        if (dir == nullptr)
-            continue;
-        std::error_code ignored;
-        std::filesystem::remove_all(std::filesystem::path(dir) / "Quorvat", ignored);
-    }
 }
 
 // Tests that read or write the user's folders directly know their Linux locations only; on

@@ -24,6 +24,7 @@
 #include "platform/headless/HeadlessWindow.h"
 #include "support/FakeHost.h"
 #include "support/PluginInstance.h"
+#include "support/UserFolders.h"
 
 #include <gtest/gtest.h>
 
@@ -39,15 +40,6 @@
 namespace ostinel::test {
 
 namespace fs = std::filesystem;
-
-inline void RemoveUserFolders() {
-    for (const char* variable : {"XDG_DOCUMENTS_DIR", "XDG_CONFIG_HOME"}) {
-        if (const char* dir = std::getenv(variable); dir != nullptr) {
-            std::error_code ignored;
-            fs::remove_all(fs::path(dir) / "Quorvat", ignored);
-        }
-    }
-}
 
 inline gui::Point Centre(const gui::Rect& r) {
     return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
@@ -95,7 +87,7 @@ public:
 
 class MapEditorTest : public ::testing::Test {
 protected:
-    MapEditorTest() { RemoveUserFolders(); }
+    MapEditorTest() { ClearUserFolders(); }
 
     void SetUp() override {
         session = std::make_unique<EditorSession>();

@@ -22,6 +22,7 @@
 #include "services/PluginEditor.h"
 #include "support/FakeHost.h"
 #include "support/PluginInstance.h"
+#include "support/UserFolders.h"
 
 #include <gtest/gtest.h>
 
@@ -87,15 +88,6 @@ inline std::unique_ptr<IEditorForm> MakeFormAdapter(TCustomVSTModule&) {
     return std::make_unique<FormAdapter>();
 }
 
-inline void RemoveUserFolders() {
-    for (const char* variable : {"XDG_DOCUMENTS_DIR", "XDG_CONFIG_HOME"}) {
-        if (const char* dir = std::getenv(variable); dir != nullptr) {
-            std::error_code ignored;
-            fs::remove_all(fs::path(dir) / "Quorvat", ignored);
-        }
-    }
-}
-
 inline gui::Point Centre(const gui::Widget& widget) {
     const gui::Rect r = widget.RootRect();
     return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
@@ -117,7 +109,7 @@ inline std::string ReadBytes(const fs::path& path) {
 
 class MenuTest : public ::testing::Test {
 protected:
-    MenuTest() { RemoveUserFolders(); }
+    MenuTest() { ClearUserFolders(); }
 
     void SetUp() override {
 #if defined(_WIN32)

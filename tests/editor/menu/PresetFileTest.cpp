@@ -1,6 +1,7 @@
 // Preset file names made valid, and the replacing write that never loses the old file.
 #include "editor/menu/PresetFile.h"
 #include "common/Error.h"
+#include "common/Utf.h"
 
 #include <gtest/gtest.h>
 
@@ -57,11 +58,13 @@ protected:
         std::error_code ignored;
         fs::remove_all(folder_, ignored);
     }
+    // Paths are UTF-8 here as in the product (std::string paths mean the ANSI code page on
+    // Windows).
     [[nodiscard]] std::string Path(const std::string& name) const {
-        return (folder_ / name).string();
+        return PathToUtf8(folder_ / PathFromUtf8(name));
     }
     static std::string Read(const std::string& path) {
-        std::ifstream in(path, std::ios::binary);
+        std::ifstream in(PathFromUtf8(path), std::ios::binary);
         return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
     }
     [[nodiscard]] std::size_t Entries() const {
