@@ -8,6 +8,7 @@
 #include "ostinel/EditorWindow.h"
 #include "ostinel/Plugin.h"
 #include "platform/headless/HeadlessWindow.h"
+#include "support/BenchmarkMain.h"
 #include "support/FakeHost.h"
 #include "support/PluginInstance.h"
 
@@ -161,13 +162,5 @@ BENCHMARK(BM_EditorDragStepRootOnly)
 } // namespace
 
 int main(int argc, char** argv) {
-    // Instances read settings and look for the start preset: keep them out of the user's folders.
-    const std::string home = std::filesystem::temp_directory_path() / "ostinel-bench-home";
-    setenv("HOME", home.c_str(), 1);
-    setenv("XDG_CONFIG_HOME", (home + "/config").c_str(), 1);
-    setenv("XDG_DOCUMENTS_DIR", (home + "/Documents").c_str(), 1);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return ostinel::test::RunBenchmarks(argc, argv);
 }

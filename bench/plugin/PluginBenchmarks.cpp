@@ -1,5 +1,6 @@
 // Speed of the audio path, the state chunk and instance creation, measured on the module behind
 // the entry point with the test host (recording off).
+#include "support/BenchmarkMain.h"
 #include "support/FakeHost.h"
 #include "support/PluginInstance.h"
 #include "support/StateBuilder.h"
@@ -237,13 +238,5 @@ BENCHMARK(BM_CreateOpenClose)->Unit(benchmark::kMicrosecond);
 } // namespace
 
 int main(int argc, char** argv) {
-    // Instances read settings and look for the start preset: keep them out of the user's folders.
-    const std::string home = std::filesystem::temp_directory_path() / "ostinel-bench-home";
-    setenv("HOME", home.c_str(), 1);
-    setenv("XDG_CONFIG_HOME", (home + "/config").c_str(), 1);
-    setenv("XDG_DOCUMENTS_DIR", (home + "/Documents").c_str(), 1);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return ostinel::test::RunBenchmarks(argc, argv);
 }
