@@ -1,11 +1,11 @@
 // Mapping a large MIDI file through the plug-in binary, as `ostinel map` does it: a generated
 // drum part of 100,000 notes (hi-hats with kick and snare) played block by block through the
 // built Ostinel binary with the example kit preset. Goal: well under one second per file.
-#include "host/PluginLibrary.h"
 #include "mapping/FileMapper.h"
 #include "midi/SmfReader.h"
 #include "midi/SmfWriter.h"
 #include "preset/PresetState.h"
+#include "vsthost/PluginLibrary.h"
 
 #include <benchmark/benchmark.h>
 
@@ -61,7 +61,7 @@ MapOptions Options() {
 // Bytes in, bytes out: reading, mapping through the binary and writing.
 void BM_MapFile100kNotes(benchmark::State& state) {
     const std::vector<std::uint8_t> input = smf::Write(DrumFile(kSixteenth));
-    const PluginLibrary library(OSTINEL_PLUGIN_PATH);
+    const vsthost::PluginLibrary library(OSTINEL_PLUGIN_PATH);
     FileMapper mapper(library, Options());
     std::uint64_t notesOut = 0;
     for (auto _ : state) {
@@ -79,7 +79,7 @@ BENCHMARK(BM_MapFile100kNotes)->Unit(benchmark::kMillisecond);
 // The same number of notes packed so densely that every block of the 7 minutes is played.
 void BM_MapDenseFile100kNotes(benchmark::State& state) {
     const std::vector<std::uint8_t> input = smf::Write(DrumFile(10));
-    const PluginLibrary library(OSTINEL_PLUGIN_PATH);
+    const vsthost::PluginLibrary library(OSTINEL_PLUGIN_PATH);
     FileMapper mapper(library, Options());
     for (auto _ : state) {
         const smf::MidiFile file = smf::Read(input);

@@ -79,6 +79,58 @@ public:
 [[nodiscard]] std::unique_ptr<IPlatformWindow> CreateChildWindow(void* parent, int width,
                                                                  int height, IWindowClient& client);
 
+// Implemented by a program that owns a top-level window (the standalone editor): what the
+// window's frame and its shortcuts ask for.
+class ITopLevelClient {
+public:
+    // The user asked to close the window (window manager close, WM_CLOSE). The window stays
+    // until its owner destroys it, so the client may ask first.
+    virtual void OnCloseRequest() = 0;
+    // A shortcut added with AddShortcut was pressed, also while a child window (a plug-in's
+    // editor) has the keyboard focus. The child does not see that key press.
+    virtual void OnShortcut(int id) = 0;
+
+protected:
+    ~ITopLevelClient() = default;
+};
+
+// A window of its own on the desktop, with a title, whose client area holds child windows
+// (CreateChildWindow with NativeHandle() as the parent). Fixed size. GUI thread only.
+class ITopLevelWindow {
+public:
+    virtual ~ITopLevelWindow() = default;
+
+    [[nodiscard]] virtual void* NativeHandle() const = 0;
+    [[nodiscard]] virtual int ClientWidth() const = 0;
+    [[nodiscard]] virtual int ClientHeight() const = 0;
+    // Resizes the client area; a side below 1 leaves the size as it is.
+    virtual void SetClientSize(int width, int height) = 0;
+    virtual void SetTitle(const std::string& utf8) = 0;
+    [[nodiscard]] virtual const std::string& Title() const = 0;
+    // True once the window system destroyed the window behind our back (xkill and the like):
+    // there is nothing left to show or ask in.
+    [[nodiscard]] virtual bool Destroyed() const = 0;
+    // Shows the window (it is created hidden, so that it appears at its final size).
+    virtual void Show() = 0;
+    // Moves a child window (its native handle) to `bounds` in client coordinates and puts it
+    // above its siblings.
+    virtual void PlaceChild(void* child, const Rect& bounds) = 0;
+    // Ctrl/Shift/Alt + key (the virtual-key code of a letter or digit) reported through
+    // OnShortcut(id). Throws ostinel::Error for other keys on X11.
+    virtual void AddShortcut(int id, std::uint32_t key, Modifiers mods) = 0;
+
+    // Non-blocking: dispatches what is pending for this window. On Win32 this is the thread's
+    // message loop, so every window of the thread (child windows too) gets its messages here.
+    virtual void PumpEvents() = 0;
+    // Sleeps until input arrives for this window or `maxMs` has passed, whichever is first.
+    virtual void WaitForEvents(int maxMs) = 0;
+};
+
+// Creates a hidden top-level window with a client area of width x height. Throws
+// ostinel::Error when it cannot (on X11 "cannot open display" when there is no display).
+[[nodiscard]] std::unique_ptr<ITopLevelWindow>
+CreateTopLevelWindow(const std::string& title, int width, int height, ITopLevelClient& client);
+
 // Shell requests: open a document with its program, show a folder. Results as the shell gives
 // them (true/success); never block.
 bool ShellOpen(const std::string& file);

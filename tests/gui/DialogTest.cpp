@@ -55,6 +55,11 @@ INSTANTIATE_TEST_SUITE_P(
         MessageCase{"EscapeIsNo", TMsgDlgButtons::YesNo, Key::Escape, TModalResult::No},
         MessageCase{"YIsYes", TMsgDlgButtons::YesNo, Key::LetterA + ('Y' - 'A'), TModalResult::Yes},
         MessageCase{"NIsNo", TMsgDlgButtons::YesNo, Key::LetterA + ('N' - 'A'), TModalResult::No},
+        MessageCase{"ThreeEnterIsYes", TMsgDlgButtons::YesNoCancel, Key::Return, TModalResult::Yes},
+        MessageCase{"ThreeEscapeIsCancel", TMsgDlgButtons::YesNoCancel, Key::Escape,
+                    TModalResult::Cancel},
+        MessageCase{"ThreeNIsNo", TMsgDlgButtons::YesNoCancel, Key::LetterA + ('N' - 'A'),
+                    TModalResult::No},
         MessageCase{"EnterIsOk", TMsgDlgButtons::OK, Key::Return, TModalResult::OK},
         MessageCase{"EscapeIsOk", TMsgDlgButtons::OK, Key::Escape, TModalResult::OK}),
     [](const auto& param) { return std::string(param.param.name); });

@@ -124,8 +124,8 @@ TEST_F(Midi, EmptyBlockSendsNoRequest) {
 TEST_F(Midi, OutputIsSilentAndTimeInfoIsAskedWithFilterTwo) {
     host.Clear();
     plugin.Process(100);
-    for (const auto& channel : plugin.outputs)
-        for (float sample : channel)
+    for (std::size_t channel = 0; channel < 2; ++channel)
+        for (float sample : plugin.Output(channel))
             EXPECT_EQ(sample, 0.0f);
     EXPECT_EQ(host.timeInfoFilters, std::vector<VstInt32>{2});
 }

@@ -1,5 +1,6 @@
 // Renders the plug-in's editor to a PNG, headless, through the plug-in's entry point.
-// Usage: ostinel_editor_snapshot [--skin N] [--load-error] OUTPUT.png
+// Usage: ostinel_editor_snapshot [--skin N] [--scene NAME] [--load-error] OUTPUT.png
+// The scenes are the user guide's and the README's pictures (see EditorSnapshot.h).
 // The instance's settings and presets live in a temporary folder, removed afterwards; the
 // user's own are never read or written.
 #include "gui/canvas/Png.h"
@@ -11,11 +12,16 @@
 #include <filesystem>
 #include <random>
 #include <string>
+#include <string_view>
 
 namespace {
 
 int Usage() {
-    std::fprintf(stderr, "usage: ostinel_editor_snapshot [--skin N] [--load-error] OUTPUT.png\n");
+    std::fprintf(stderr, "usage: ostinel_editor_snapshot [--skin N] [--scene NAME] [--load-error] "
+                         "OUTPUT.png\nscenes:");
+    for (const std::string_view name : ostinel::test::SnapshotSceneNames())
+        std::fprintf(stderr, " %.*s", static_cast<int>(name.size()), name.data());
+    std::fprintf(stderr, "\n");
     return 2;
 }
 
@@ -57,6 +63,12 @@ int main(int argc, char** argv) {
                 return Usage();
             }
             options.skin = static_cast<int>(skin);
+        } else if (arg == "--scene" && i + 1 < argc) {
+            const auto scene = ostinel::test::SnapshotSceneByName(argv[++i]);
+            if (!scene) {
+                return Usage();
+            }
+            options.scene = *scene;
         } else if (arg == "--load-error") {
             options.loadError = true;
         } else if (output.empty() && !arg.empty() && arg[0] != '-') {

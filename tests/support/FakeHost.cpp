@@ -23,6 +23,12 @@ FakeHost::~FakeHost() {
     gHost = nullptr;
 }
 
+FakeHost& FakeHost::Current() {
+    if (gHost == nullptr)
+        throw std::logic_error("create a FakeHost before the plug-in instance");
+    return *gHost;
+}
+
 int FakeHost::CountRequests(VstInt32 opcode) const {
     int n = 0;
     for (const HostRequest& r : requests)
@@ -32,46 +38,45 @@ int FakeHost::CountRequests(VstInt32 opcode) const {
 
 VstIntPtr FakeHost::Callback(AEffect* effect, VstInt32 opcode, VstInt32 index, VstIntPtr value,
                              void* ptr, float opt) {
-    return gHost != nullptr ? gHost->Handle(effect, opcode, index, value, ptr, opt) : 0;
+    return gHost != nullptr ? gHost->Answer(effect, opcode, index, value, ptr, opt) : 0;
 }
 
-VstIntPtr FakeHost::Handle(AEffect*, VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr,
-                           float opt) {
+VstIntPtr FakeHost::Answer(AEffect* effect, VstInt32 opcode, VstInt32 index, VstIntPtr value,
+                           void* ptr, float opt) {
     switch (opcode) {
-    case audioMasterVersion:
-        if (record)
-            requests.push_back({opcode, index, value, opt});
-        return version;
     case audioMasterGetProductString:
-        std::strncpy(static_cast<char*>(ptr), productString.c_str(), 255);
-        return 1;
+    case audioMasterProcessEvents:
+        return Host::Answer(effect, opcode, index, value, ptr, opt);
     case audioMasterGetTime:
         if (record)
             timeInfoFilters.push_back(static_cast<VstInt32>(value));
-        return provideTimeInfo ? reinterpret_cast<VstIntPtr>(&timeInfo) : 0;
-    case audioMasterProcessEvents: {
-        const auto* list = static_cast<const VstEvents*>(ptr);
-        flushCount.fetch_add(1, std::memory_order_relaxed);
-        eventCount.fetch_add(list->numEvents, std::memory_order_relaxed);
-        if (copyEvents) {
-            copied.resize(static_cast<std::size_t>(list->numEvents));
-            for (VstInt32 i = 0; i < list->numEvents; ++i)
-                std::memcpy(&copied[static_cast<std::size_t>(i)], list->events[i],
-                            sizeof(VstMidiEvent));
-        }
-        if (record) {
-            eventsPerFlush.push_back(list->numEvents);
-            for (VstInt32 i = 0; i < list->numEvents; ++i) {
-                const auto* e = reinterpret_cast<const VstMidiEvent*>(list->events[i]);
-                events.push_back({e->midiData[0], e->midiData[1], e->midiData[2], e->deltaFrames});
-            }
-        }
-        return 1;
-    }
+        return Host::Answer(effect, opcode, index, value, ptr, opt);
+    case audioMasterVersion:
+        if (record)
+            requests.push_back({opcode, index, value, opt});
+        return Host::Answer(effect, opcode, index, value, ptr, opt);
     default:
+        // Everything else is only recorded: a test host asks for nothing to be done.
         if (record)
             requests.push_back({opcode, index, value, opt});
         return 0;
+    }
+}
+
+void FakeHost::Receive(const VstEvents& list) {
+    flushCount.fetch_add(1, std::memory_order_relaxed);
+    eventCount.fetch_add(list.numEvents, std::memory_order_relaxed);
+    if (copyEvents) {
+        copied.resize(static_cast<std::size_t>(list.numEvents));
+        for (VstInt32 i = 0; i < list.numEvents; ++i)
+            std::memcpy(&copied[static_cast<std::size_t>(i)], list.events[i], sizeof(VstMidiEvent));
+    }
+    if (record) {
+        eventsPerFlush.push_back(list.numEvents);
+        for (VstInt32 i = 0; i < list.numEvents; ++i) {
+            const auto* e = reinterpret_cast<const VstMidiEvent*>(list.events[i]);
+            events.push_back({e->midiData[0], e->midiData[1], e->midiData[2], e->deltaFrames});
+        }
     }
 }
 
@@ -84,7 +89,7 @@ EventList& EventList::Add(std::uint8_t status, std::uint8_t d1, std::uint8_t d2,
     e.midiData[0] = status;
     e.midiData[1] = d1;
     e.midiData[2] = d2;
-    fRecords.push_back(e);
+    EventBlock::Add(e);
     return *this;
 }
 
@@ -96,20 +101,8 @@ EventList& EventList::AddSysEx(std::int32_t delta) {
     e.midiData[0] = 0x90; // would map if it were taken as MIDI
     e.midiData[1] = 60;
     e.midiData[2] = 100;
-    fRecords.push_back(e);
+    EventBlock::Add(e);
     return *this;
-}
-
-VstEvents* EventList::Get() {
-    fPointers.clear();
-    for (VstMidiEvent& e : fRecords)
-        fPointers.push_back(reinterpret_cast<VstEvent*>(&e));
-    fStorage.assign(sizeof(VstEvents) + fPointers.size() * sizeof(VstEvent*), 0);
-    auto* list = reinterpret_cast<VstEvents*>(fStorage.data());
-    list->numEvents = static_cast<VstInt32>(fPointers.size());
-    std::memcpy(reinterpret_cast<std::uint8_t*>(list) + offsetof(VstEvents, events),
-                fPointers.data(), fPointers.size() * sizeof(VstEvent*));
-    return list;
 }
 
 } // namespace ostinel::test

@@ -1,8 +1,10 @@
 #pragma once
 // A host for tests: answers the plug-in's requests the way a DAW does, records what the plug-in
 // sends (events, automation, MIDI requests) and supplies a time-info record per block.
-// One host at a time per process (the callback has no user pointer of its own).
+// One host at a time per process: Callback, for entry points called directly, reaches it.
 #include "plugin/VstAbi.h"
+#include "vsthost/EventBlock.h"
+#include "vsthost/Host.h"
 
 #include <atomic>
 #include <cstdint>
@@ -11,11 +13,7 @@
 
 namespace ostinel::test {
 
-struct MidiOut {
-    std::uint8_t status = 0, data1 = 0, data2 = 0;
-    std::int32_t deltaFrames = 0;
-    bool operator==(const MidiOut&) const = default;
-};
+using MidiOut = vsthost::MidiMessage;
 
 struct HostRequest {
     vst::VstInt32 opcode;
@@ -24,22 +22,20 @@ struct HostRequest {
     float opt;
 };
 
-class FakeHost {
+class FakeHost : public vsthost::Host {
 public:
     FakeHost();
-    ~FakeHost();
+    ~FakeHost() override;
     FakeHost(const FakeHost&) = delete;
     FakeHost& operator=(const FakeHost&) = delete;
 
+    // The host of this process; throws std::logic_error when there is none.
+    [[nodiscard]] static FakeHost& Current();
     static vst::VstIntPtr OSTINEL_VSTCALL Callback(vst::AEffect* effect, vst::VstInt32 opcode,
                                                    vst::VstInt32 index, vst::VstIntPtr value,
                                                    void* ptr, float opt);
 
-    // Configuration.
-    vst::VstIntPtr version = 2400;
-    std::string productString = "Ostinel Test Host";
-    bool provideTimeInfo = true;
-    vst::VstTimeInfo timeInfo{};
+    // Configuration (version, productString, provideTimeInfo and timeInfo are the base's).
     void SetTransport(double samplePos, bool playing) {
         timeInfo.samplePos = samplePos;
         timeInfo.flags = playing ? vst::kVstTransportPlaying : 0;
@@ -66,23 +62,19 @@ public:
     }
     [[nodiscard]] int CountRequests(vst::VstInt32 opcode) const;
 
-private:
-    vst::VstIntPtr Handle(vst::AEffect* effect, vst::VstInt32 opcode, vst::VstInt32 index,
-                          vst::VstIntPtr value, void* ptr, float opt);
+    vst::VstIntPtr Answer(vst::AEffect* effect, vst::VstInt32 opcode, vst::VstInt32 index,
+                          vst::VstIntPtr value, void* ptr, float opt) override;
+
+protected:
+    void Receive(const vst::VstEvents& list) override;
 };
 
 // Builds a host event list of MIDI events (owns the records).
-class EventList {
+class EventList : public vsthost::EventBlock {
 public:
     EventList& Add(std::uint8_t status, std::uint8_t d1, std::uint8_t d2, std::int32_t delta = 0);
+    // A record of the SysEx type that carries note-on bytes: must not be taken as MIDI.
     EventList& AddSysEx(std::int32_t delta = 0);
-    [[nodiscard]] vst::VstEvents* Get();
-    [[nodiscard]] std::size_t Size() const { return fRecords.size(); }
-
-private:
-    std::vector<vst::VstMidiEvent> fRecords;
-    std::vector<vst::VstEvent*> fPointers;
-    std::vector<std::uint8_t> fStorage;
 };
 
 } // namespace ostinel::test

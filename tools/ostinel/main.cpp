@@ -8,6 +8,7 @@
 
 #if defined(_WIN32)
 #include "common/Utf.h"
+#include <fcntl.h>
 #include <io.h>
 #include <windows.h>
 #else
@@ -39,6 +40,10 @@ int RunTool(const std::vector<std::string>& args) {
 // Wide arguments, so that paths with any characters arrive intact (as UTF-8 inside).
 int wmain(int argc, wchar_t** argv) {
     SetConsoleOutputCP(CP_UTF8);
+    // The same bytes as on Linux: "\n" line ends, so `dump --format json > x.json` then `build`
+    // gives back the same file, and the console shows "\n" as a new line anyway.
+    _setmode(_fileno(stdout), _O_BINARY);
+    _setmode(_fileno(stderr), _O_BINARY);
     std::vector<std::string> args;
     for (int i = 1; i < argc; ++i)
         args.push_back(ostinel::WideToUtf8(argv[i]));

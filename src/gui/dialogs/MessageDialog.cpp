@@ -105,6 +105,9 @@ TMessageForm::TMessageForm(const WidgetRoot& owner, std::string_view text, std::
     std::vector<std::pair<std::string, TModalResult>> specs;
     if (buttons == TMsgDlgButtons::YesNo) {
         specs = {{"Yes", TModalResult::Yes}, {"No", TModalResult::No}};
+    } else if (buttons == TMsgDlgButtons::YesNoCancel) {
+        specs = {
+            {"Yes", TModalResult::Yes}, {"No", TModalResult::No}, {"Cancel", TModalResult::Cancel}};
     } else {
         specs = {{"OK", TModalResult::OK}};
     }
@@ -136,14 +139,14 @@ TMessageForm::TMessageForm(const WidgetRoot& owner, std::string_view text, std::
         buttons_.push_back(&b);
         x += kButtonWidth + kButtonGap;
     }
-    // Yes or OK is the default; No or OK answers Escape.
+    // Yes or OK is the default; the last button (No, Cancel or OK) answers Escape.
     buttons_.front()->SetDefault(true);
     buttons_.back()->SetCancel(true);
     SetActiveControl(buttons_.front());
 }
 
 bool TMessageForm::KeyDown(const KeyEvent& e) {
-    if (buttons_.size() == 2 && WindowVisible() && !e.mods.ctrl && !e.mods.alt) {
+    if (buttons_.size() >= 2 && WindowVisible() && !e.mods.ctrl && !e.mods.alt) {
         if (e.key == platform::Key::LetterA + ('Y' - 'A')) {
             buttons_[0]->Click();
             return true;

@@ -1,9 +1,10 @@
 #pragma once
 // ShowMessageDialog: a message box over the window with an icon (warning: exclamation mark,
 // information: letter i, confirmation: question mark), the text wrapped to a comfortable
-// width, and OK or Yes and No. Enter presses the default button (Yes, or OK); Escape counts as
-// No in a Yes/No box and as OK in an OK box; Y and N press Yes and No. An empty caption shows
-// the application title. The call returns at once; `done` receives the pressed button.
+// width, and OK, Yes and No, or Yes, No and Cancel. Enter presses the default button (Yes, or
+// OK); Escape presses the last button (No, Cancel or OK); Y and N press Yes and No. An empty
+// caption shows the application title. The call returns at once; `done` receives the pressed
+// button.
 #include "gui/dialogs/Dialog.h"
 
 #include <functional>
@@ -15,7 +16,7 @@ class WidgetRoot;
 class TLabel;
 
 enum class TMsgDlgType : std::uint8_t { Warning, Information, Confirmation };
-enum class TMsgDlgButtons : std::uint8_t { OK, YesNo };
+enum class TMsgDlgButtons : std::uint8_t { OK, YesNo, YesNoCancel };
 
 // The drawn 32 x 32 icon of a message kind.
 class TDialogIcon final : public Widget {

@@ -30,6 +30,11 @@ std::unique_ptr<IPlatformWindow> CreateChildWindow(void* parent, int width, int 
     return CreateHeadlessWindow(width, height, client);
 }
 
+std::unique_ptr<ITopLevelWindow> CreateTopLevelWindow(const std::string& title, int width,
+                                                      int height, ITopLevelClient& client) {
+    return std::make_unique<HeadlessTopLevelWindow>(title, width, height, client);
+}
+
 HeadlessClipboard& HeadlessProcessClipboard() {
     static HeadlessClipboard clipboard;
     return clipboard;

@@ -1,9 +1,11 @@
 #pragma once
 // The headless implementation of the platform functions of Window.h, for tests and off-screen
 // tools: link ostinel_platform_headless INSTEAD of ostinel_platform_gui. CreateChildWindow
-// makes a HeadlessWindow, Clipboard() is a process-wide HeadlessClipboard, and shell requests
-// are recorded instead of executed. GUI thread only.
+// makes a HeadlessWindow, CreateTopLevelWindow a HeadlessTopLevelWindow, Clipboard() is a
+// process-wide HeadlessClipboard, and shell requests are recorded instead of executed. GUI
+// thread only.
 #include "platform/headless/HeadlessClipboard.h"
+#include "platform/headless/HeadlessTopLevel.h"
 #include "platform/headless/HeadlessWindow.h"
 
 #include <cstdint>

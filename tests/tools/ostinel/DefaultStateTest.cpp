@@ -1,9 +1,10 @@
 // The tool writes states with the plug-in's own format code: its default state is the very
 // chunk the plug-in binary hands a host.
-#include "host/PluginInstance.h"
-#include "host/PluginLibrary.h"
 #include "preset/PresetState.h"
 #include "tools/ostinel/ToolSupport.h"
+#include "vsthost/Host.h"
+#include "vsthost/PluginInstance.h"
+#include "vsthost/PluginLibrary.h"
 
 #include <gtest/gtest.h>
 
@@ -11,9 +12,10 @@ namespace ostinel::cli {
 namespace {
 
 TEST(DefaultState, PluginChunkEqualsTheToolsDefaultState) {
-    const PluginLibrary library(test::PluginPath());
-    PluginInstance plugin(library, HostSettings{});
-    const std::vector<std::uint8_t> chunk = plugin.PresetChunk();
+    const vsthost::PluginLibrary library(test::PluginPath());
+    vsthost::Host host;
+    vsthost::PluginInstance plugin(library, host);
+    const std::vector<std::uint8_t> chunk = plugin.GetChunk(true);
     EXPECT_EQ(chunk.size(), 379389u);
     EXPECT_EQ(chunk, WritePreset(PresetState{}));
 }
@@ -25,10 +27,11 @@ TEST(DefaultState, ChunkSetThroughTheHostComesBack) {
     (*state.map)[9].Notes[36].Targets[0].SetNote(35);
     const std::vector<std::uint8_t> bytes = WritePreset(state);
 
-    const PluginLibrary library(test::PluginPath());
-    PluginInstance plugin(library, HostSettings{});
-    plugin.SetPresetChunk(bytes);
-    const PresetState back = ReadPreset(plugin.PresetChunk());
+    const vsthost::PluginLibrary library(test::PluginPath());
+    vsthost::Host host;
+    vsthost::PluginInstance plugin(library, host);
+    plugin.SetChunk(bytes, true);
+    const PresetState back = ReadPreset(plugin.GetChunk(true));
     EXPECT_TRUE(back.map->Equals(*state.map));
     // The plug-in keeps a preset name only while that preset file exists in its folder.
     EXPECT_EQ(back.name, "");

@@ -44,7 +44,7 @@ TEST_F(PresetCommand, DumpThenBuildGivesTheSameBytes) {
 TEST_F(PresetCommand, JsonDumpIsTheKnownText) {
     // The texts as dump has always written them; varied.dump.json has a bank, header texts,
     // CC assignments, escapes, non-ASCII text, -0 and odd floats, and goes through build first.
-    const fs::path data = OSTINEL_TOOL_TEST_DATA;
+    const fs::path data = TestDataDir();
     const fs::path varied = dir_ / "varied.quorvatp";
     const RunResult build =
         RunTool({"build", (data / "varied.dump.json").string(), "-o", varied.string()});

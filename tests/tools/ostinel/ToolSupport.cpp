@@ -1,5 +1,6 @@
 #include "tools/ostinel/ToolSupport.h"
 
+#include "common/Utf.h"
 #include "midi/SmfWriter.h"
 
 #include <gtest/gtest.h>
@@ -10,23 +11,43 @@
 #include <fstream>
 #include <iterator>
 #include <map>
+#include <random>
 #include <sstream>
 #include <stdexcept>
+
+#if defined(_WIN32)
+#include <windows.h>
+#else
 #include <sys/wait.h>
 #include <unistd.h>
+#endif
 
 namespace ostinel::cli::test {
 
 namespace {
 
 fs::path MakeTempFolder(const char* prefix) {
+#if defined(_WIN32)
+    std::random_device random;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const fs::path path =
+            fs::temp_directory_path() / (std::string(prefix) + std::to_string(random()));
+        std::error_code ec;
+        if (fs::create_directory(path, ec))
+            return path;
+    }
+    throw std::runtime_error("cannot create a temporary folder");
+#else
     std::string pattern = (fs::temp_directory_path() / (std::string(prefix) + "XXXXXX")).string();
     if (mkdtemp(pattern.data()) == nullptr)
         throw std::runtime_error("cannot create a temporary folder");
     return pattern;
+#endif
 }
 
-// A home of our own for the whole test process (and the tool it starts).
+#if !defined(_WIN32)
+// A home of our own for the whole test process (and the tool it starts). Under wine the whole
+// prefix is a temporary one already.
 struct PrivateHome {
     PrivateHome() : path(MakeTempFolder("ostinel-home-")) {
         fs::create_directories(path / "Documents");
@@ -42,17 +63,45 @@ struct PrivateHome {
     fs::path path;
 };
 const PrivateHome gPrivateHome;
+#endif
 
+std::string ReadText(const fs::path& path) {
+    std::ifstream file(path, std::ios::binary);
+    return std::string((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+}
+
+#if defined(_WIN32)
+// One argument as the C runtime's command-line parser reads it back.
+std::wstring QuoteArgument(const std::wstring& arg) {
+    if (!arg.empty() && arg.find_first_of(L" \t\n\v\"") == std::wstring::npos)
+        return arg;
+    std::wstring out = L"\"";
+    std::size_t backslashes = 0;
+    for (const wchar_t c : arg) {
+        if (c == L'\\') {
+            ++backslashes;
+            continue;
+        }
+        // Backslashes before a quote are doubled, and the quote is escaped.
+        out.append(c == L'"' ? backslashes * 2 + 1 : backslashes, L'\\');
+        backslashes = 0;
+        out += c;
+    }
+    out.append(backslashes * 2, L'\\'); // before the closing quote
+    return out + L"\"";
+}
+
+HANDLE InheritableFile(const fs::path& path) {
+    SECURITY_ATTRIBUTES inherit{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
+    return CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS,
+                       FILE_ATTRIBUTE_NORMAL, nullptr);
+}
+#else
 std::string ShellQuote(const std::string& text) {
     std::string out = "'";
     for (const char c : text)
         out += c == '\'' ? std::string("'\\''") : std::string(1, c);
     return out + "'";
-}
-
-std::string ReadText(const fs::path& path) {
-    std::ifstream file(path, std::ios::binary);
-    return std::string((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
 }
 
 // Runs a shell command, returns its exit status and what it printed on stdout.
@@ -67,6 +116,7 @@ int Capture(const std::string& command, std::string& out) {
     const int status = pclose(pipe);
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
+#endif
 
 constexpr const char* kListScript = R"(import sys, mido
 mid = mido.MidiFile(sys.argv[1])
@@ -98,23 +148,61 @@ TempDir::~TempDir() {
     fs::remove_all(path_, ignored);
 }
 
-RunResult RunTool(const std::vector<std::string>& args) {
+RunResult RunProgram(const fs::path& program, const std::vector<std::string>& args) {
     const TempDir scratch;
-    std::string command = ShellQuote(OSTINEL_TOOL_PATH);
+    RunResult result;
+#if defined(_WIN32)
+    std::wstring command = QuoteArgument(program.wstring());
+    for (const std::string& arg : args)
+        command += L" " + QuoteArgument(Utf8ToWide(arg));
+    HANDLE out = InheritableFile(scratch / "stdout");
+    HANDLE err = InheritableFile(scratch / "stderr");
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdInput = nullptr;
+    startup.hStdOutput = out;
+    startup.hStdError = err;
+    PROCESS_INFORMATION process{};
+    if (out != INVALID_HANDLE_VALUE && err != INVALID_HANDLE_VALUE &&
+        CreateProcessW(program.c_str(), command.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr,
+                       &startup, &process)) {
+        WaitForSingleObject(process.hProcess, INFINITE);
+        DWORD code = 0;
+        if (GetExitCodeProcess(process.hProcess, &code))
+            result.status = static_cast<int>(code);
+        CloseHandle(process.hThread);
+        CloseHandle(process.hProcess);
+    }
+    CloseHandle(out);
+    CloseHandle(err);
+    result.out = ReadText(scratch / "stdout");
+#else
+    std::string command = ShellQuote(PathToUtf8(program));
     for (const std::string& arg : args)
         command += " " + ShellQuote(arg);
     command += " 2>" + ShellQuote((scratch / "stderr").string());
-    RunResult result;
     result.status = Capture(command, result.out);
+#endif
     result.err = ReadText(scratch / "stderr");
     return result;
 }
 
+RunResult RunTool(const std::vector<std::string>& args) {
+    return RunProgram(ToolPath(), args);
+}
+
+fs::path ToolPath() {
+    return PathFromUtf8(OSTINEL_TOOL_PATH);
+}
 fs::path ExamplesDir() {
-    return OSTINEL_EXAMPLES_DIR;
+    return PathFromUtf8(OSTINEL_EXAMPLES_DIR);
 }
 fs::path PluginPath() {
-    return OSTINEL_PLUGIN_PATH;
+    return PathFromUtf8(OSTINEL_PLUGIN_PATH);
+}
+fs::path TestDataDir() {
+    return PathFromUtf8(OSTINEL_TOOL_TEST_DATA);
 }
 
 std::vector<std::uint8_t> ReadBytes(const fs::path& path) {
@@ -152,18 +240,24 @@ smf::Track NotesTrack(std::uint8_t channel,
 
 const std::optional<std::string>& MidoPython() {
     static const std::optional<std::string> python = []() -> std::optional<std::string> {
+#if !defined(_WIN32)
         for (const char* candidate : {"python3", "/usr/bin/python3"}) {
             const std::string command =
                 std::string(candidate) + " -c \"import mido\" >/dev/null 2>&1";
             if (std::system(command.c_str()) == 0)
                 return candidate;
         }
+#endif
         return std::nullopt;
     }();
     return python;
 }
 
 std::vector<std::string> MidoListing(const fs::path& path) {
+    std::vector<std::string> lines;
+#if defined(_WIN32)
+    ADD_FAILURE() << "mido runs on the Linux side only: " << PathToUtf8(path);
+#else
     const TempDir scratch;
     WriteText(scratch / "list.py", kListScript);
     std::string out;
@@ -171,10 +265,10 @@ std::vector<std::string> MidoListing(const fs::path& path) {
                                    " " + ShellQuote(path.string()) + " 2>&1",
                                out);
     EXPECT_EQ(status, 0) << out;
-    std::vector<std::string> lines;
     std::istringstream stream(out);
     for (std::string line; std::getline(stream, line);)
         lines.push_back(line);
+#endif
     return lines;
 }
 

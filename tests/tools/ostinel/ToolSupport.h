@@ -35,11 +35,16 @@ struct RunResult {
     std::string err;
 };
 
-// Runs the tool with these arguments (each passed as one argument).
+// Runs a program with these arguments (each passed as one argument, UTF-8), capturing what it
+// writes to stdout and stderr.
+[[nodiscard]] RunResult RunProgram(const fs::path& program, const std::vector<std::string>& args);
+// Runs the tool built in this tree.
 [[nodiscard]] RunResult RunTool(const std::vector<std::string>& args);
 
+[[nodiscard]] fs::path ToolPath();
 [[nodiscard]] fs::path ExamplesDir();
 [[nodiscard]] fs::path PluginPath();
+[[nodiscard]] fs::path TestDataDir(); // tests/tools/ostinel/data
 
 [[nodiscard]] std::vector<std::uint8_t> ReadBytes(const fs::path& path);
 void WriteBytes(const fs::path& path, const std::vector<std::uint8_t>& bytes);
@@ -51,7 +56,8 @@ void WriteMidi(const fs::path& path, const smf::MidiFile& file);
 NotesTrack(std::uint8_t channel, const std::vector<std::pair<std::uint32_t, std::uint8_t>>& notes,
            std::uint32_t length, std::uint8_t velocity = 100);
 
-// Python with mido, or nullopt when none is installed.
+// Python with mido, or nullopt when none is installed (always on Windows: mido runs on the
+// Linux side only).
 [[nodiscard]] const std::optional<std::string>& MidoPython();
 
 // One line per event of the file as mido reads it: "track tick kind channel note velocity" for

@@ -19,10 +19,8 @@ struct Entry {
 };
 
 const Entry kCommands[] = {
-    {"map", &RunMap, kMapHelp},
-    {"dump", &RunDump, kDumpHelp},
-    {"build", &RunBuild, kBuildHelp},
-    {"info", &RunInfo, kInfoHelp},
+    {"map", &RunMap, kMapHelp},    {"dump", &RunDump, kDumpHelp}, {"build", &RunBuild, kBuildHelp},
+    {"info", &RunInfo, kInfoHelp}, {"edit", &RunEdit, kEditHelp},
 };
 
 const Entry* Find(std::string_view name) {

@@ -25,5 +25,6 @@ struct Console {
 [[nodiscard]] int RunDump(std::span<const std::string> args, Console& console);
 [[nodiscard]] int RunBuild(std::span<const std::string> args, Console& console);
 [[nodiscard]] int RunInfo(std::span<const std::string> args, Console& console);
+[[nodiscard]] int RunEdit(std::span<const std::string> args, Console& console);
 
 } // namespace ostinel::cli

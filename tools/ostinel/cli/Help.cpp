@@ -10,6 +10,8 @@ Usage:
   ostinel dump FILE.quorvatp [options]       show a preset or saved host chunk as text or JSON
   ostinel build FILE.json -o FILE.quorvatp   write a preset from JSON as dump prints it
   ostinel info [--plugin PATH]               show what a host sees when it loads the plug-in
+  ostinel edit [FILE.quorvatp] [options]     edit a preset in the plug-in's own editor, in a
+                                             window of its own; Ctrl+S saves
   ostinel help COMMAND                       more about one command (also: COMMAND --help)
 
 Exit status: 0 done, 1 failed (the reason is printed), 2 wrong command line.
@@ -136,6 +138,31 @@ outputs, the answers to the usual canDo questions, and the size of its state chu
 
 Options:
   --plugin PATH   the plug-in binary (default: the one built beside this tool)
+)";
+
+const char* const kEditHelp = R"(Usage: ostinel edit [FILE.quorvatp] [-o OUT] [--plugin PATH]
+
+Opens the plug-in's own editor in a window of its own, on an instance of the plug-in binary
+loaded as a host loads it. With FILE the preset (or saved host chunk) is loaded into the
+instance first; a file that cannot be read or is not a preset is reported before any window
+opens. Without FILE the instance starts as in a DAW (with the user's "init" preset when there
+is one).
+
+Saving:
+  Ctrl+S          writes the instance's state to the file (OUT when given, else FILE). The file
+                  is written under a temporary name and renamed into place, so a failed save
+                  keeps the old file; the reason is shown in the window. A bank chunk stays a
+                  bank chunk. Without FILE and OUT there is nowhere to save: Ctrl+S says so.
+  Save Preset     in the editor's menu works as in a DAW (the presets folder).
+The title shows the file name, with "*" while the state differs from the one loaded or last
+saved. Closing the window with unsaved changes asks "Save changes to NAME?": Yes saves and
+closes (a failed save keeps the window open), No closes without saving, Cancel keeps editing.
+
+Options:
+  -o, --output OUT  save to OUT instead of FILE (OUT may be a new file)
+  --plugin PATH     the plug-in binary (default: the one built beside this tool)
+
+Needs a display: on Linux an X server (DISPLAY), else "cannot open display".
 )";
 
 } // namespace ostinel::cli

@@ -8,5 +8,6 @@ extern const char* const kMapHelp;
 extern const char* const kDumpHelp;
 extern const char* const kBuildHelp;
 extern const char* const kInfoHelp;
+extern const char* const kEditHelp;
 
 } // namespace ostinel::cli

@@ -1,10 +1,12 @@
 #include "cli/Arguments.h"
 #include "cli/Commands.h"
 #include "cli/Help.h"
+#include "cli/PluginLocation.h"
 #include "common/Utf.h"
-#include "host/PluginInstance.h"
-#include "host/PluginLibrary.h"
 #include "preset/PresetState.h"
+#include "vsthost/Host.h"
+#include "vsthost/PluginInstance.h"
+#include "vsthost/PluginLibrary.h"
 
 #include <cstdio>
 #include <ostream>
@@ -81,16 +83,17 @@ int RunInfo(std::span<const std::string> args, Console& console) {
     std::optional<std::filesystem::path> given;
     if (const auto v = a.Value("--plugin"))
         given = PathFromUtf8(*v);
-    const PluginLibrary library(ResolvePluginPath(given));
-    PluginInstance plugin(library, HostSettings{});
-    const AEffect& e = plugin.Effect();
+    const vsthost::PluginLibrary library(ResolvePluginPath(given));
+    vsthost::Host host;
+    vsthost::PluginInstance plugin(library, host);
+    const AEffect& e = *plugin.Effect();
     std::ostream& out = console.out;
 
     out << "Binary:          " << PathText(library.Path()) << "\n"
         << "Entry point:     " << library.EntryName() << "\n"
-        << "Effect name:     " << plugin.DispatchText(effGetEffectName) << "\n"
-        << "Product:         " << plugin.DispatchText(effGetProductString) << "\n"
-        << "Vendor:          " << plugin.DispatchText(effGetVendorString) << "\n"
+        << "Effect name:     " << plugin.Text(effGetEffectName) << "\n"
+        << "Product:         " << plugin.Text(effGetProductString) << "\n"
+        << "Vendor:          " << plugin.Text(effGetVendorString) << "\n"
         << "Vendor version:  " << plugin.Dispatch(effGetVendorVersion) << "\n"
         << "Unique ID:       " << FourCharacters(e.uniqueID) << " ("
         << Hex(static_cast<std::uint32_t>(e.uniqueID)) << ")\n"
@@ -99,11 +102,11 @@ int RunInfo(std::span<const std::string> args, Console& console) {
         << "Category:        " << CategoryName(plugin.Dispatch(effGetPlugCategory)) << "\n"
         << "Flags:           " << Hex(static_cast<std::uint32_t>(e.flags)) << " ("
         << FlagNames(e.flags) << ")\n"
-        << "Programs:        " << e.numPrograms << " (current: \""
-        << plugin.DispatchText(effGetProgramName) << "\")\n"
+        << "Programs:        " << e.numPrograms << " (current: \"" << plugin.Text(effGetProgramName)
+        << "\")\n"
         << "Parameters:      " << e.numParams;
     for (VstInt32 i = 0; i < e.numParams && i < 16; ++i)
-        out << (i == 0 ? " (\"" : ", \"") << plugin.DispatchText(effGetParamName, i) << "\""
+        out << (i == 0 ? " (\"" : ", \"") << plugin.Text(effGetParamName, i) << "\""
             << (i + 1 == e.numParams || i == 15 ? ")" : "");
     out << "\n"
         << "Inputs/outputs:  " << e.numInputs << " / " << e.numOutputs << "\n"
@@ -117,7 +120,7 @@ int RunInfo(std::span<const std::string> args, Console& console) {
         out << "  " << text << std::string(text.size() < 22 ? 22 - text.size() : 1, ' ')
             << Answer(answer) << "\n";
     }
-    const std::vector<std::uint8_t> chunk = plugin.PresetChunk();
+    const std::vector<std::uint8_t> chunk = plugin.GetChunk(true);
     out << "State chunk:     " << chunk.size() << " bytes";
     try {
         const PresetState state = ReadPreset(chunk);

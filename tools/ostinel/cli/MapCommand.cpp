@@ -1,9 +1,9 @@
 #include "cli/Arguments.h"
 #include "cli/Commands.h"
 #include "cli/Help.h"
+#include "cli/PluginLocation.h"
 #include "common/QelCommon.h"
 #include "common/Utf.h"
-#include "host/PluginLibrary.h"
 #include "mapping/FileMapper.h"
 #include "midi/SmfReader.h"
 #include "midi/SmfWriter.h"
@@ -279,7 +279,7 @@ int RunMap(std::span<const std::string> args, Console& console) {
     if (const auto v = a.Value("--plugin"))
         given = PathFromUtf8(*v);
     job.plugin = ResolvePluginPath(given);
-    const PluginLibrary library(job.plugin);
+    const vsthost::PluginLibrary library(job.plugin);
     std::optional<FileMapper> mapper;
     try {
         mapper.emplace(library, job.options);

@@ -9,24 +9,24 @@
 
 namespace ostinel::cli {
 
-FileMapper::FileMapper(const PluginLibrary& library, MapOptions options)
-    : library_(library), options_(std::move(options)) {
+FileMapper::FileMapper(const vsthost::PluginLibrary& library, MapOptions options)
+    : library_(library), options_(std::move(options)), host_(options_.host) {
     if (options_.preset) {
         try {
-            (void)ReadPreset(*options_.preset);
+            presetIsBank_ = ReadPreset(*options_.preset).container == Container::Bank;
         } catch (const Error& e) {
             throw Error(std::string("the preset cannot be loaded: ") + e.what());
         }
     }
 }
 
-std::unique_ptr<PluginInstance> FileMapper::NewInstance(bool& seeded) {
-    auto instance = std::make_unique<PluginInstance>(library_, options_.host);
+std::unique_ptr<vsthost::PluginInstance> FileMapper::NewInstance(bool& seeded) {
+    auto instance = std::make_unique<vsthost::PluginInstance>(library_, host_);
     if (options_.preset)
-        instance->SetPresetChunk(*options_.preset);
+        instance->SetChunk(*options_.preset, !presetIsBank_); // a bank is only read as a bank
     if (!targets_) {
         // The state as the plug-in holds it; fall back to the preset as given.
-        const std::vector<std::uint8_t> state = instance->PresetChunk();
+        const std::vector<std::uint8_t> state = instance->GetChunk(true);
         try {
             targets_.emplace(*ReadPreset(state).map);
         } catch (const Error&) {
@@ -63,7 +63,7 @@ MapResult FileMapper::Map(const smf::MidiFile& in) {
             }
             continue;
         }
-        const std::unique_ptr<PluginInstance> instance = NewInstance(result.seeded);
+        const std::unique_ptr<vsthost::PluginInstance> instance = NewInstance(result.seeded);
         result.file.tracks.push_back(mapper.Map(track, t, *instance, *targets_, result.summary,
                                                 result.firstNotes, options_.noteChanges));
     }

@@ -11,12 +11,13 @@
 // same seed, played from the start and closed, one track after the other, so a track's result
 // does not depend on the other tracks. Without a preset the plug-in starts as it does in a DAW
 // (the user's "init" preset if there is one, else its default map).
-#include "host/PluginInstance.h"
-#include "host/PluginLibrary.h"
 #include "mapping/CarryOver.h"
 #include "mapping/MapSummary.h"
 #include "mapping/TargetTable.h"
 #include "midi/SmfModel.h"
+#include "vsthost/Host.h"
+#include "vsthost/PluginInstance.h"
+#include "vsthost/PluginLibrary.h"
 
 #include <cstdint>
 #include <memory>
@@ -26,7 +27,7 @@
 namespace ostinel::cli {
 
 struct MapOptions {
-    HostSettings host;
+    vsthost::HostSettings host;
     std::uint32_t seed = 1;
     std::optional<std::vector<std::uint8_t>> preset; // state bytes for effSetChunk
     std::size_t noteChanges = 0;                     // how many of the first note-ons to report
@@ -43,17 +44,19 @@ struct MapResult {
 class FileMapper {
 public:
     // Checks the preset bytes first (throws ostinel::Error naming the problem).
-    FileMapper(const PluginLibrary& library, MapOptions options);
+    FileMapper(const vsthost::PluginLibrary& library, MapOptions options);
 
-    // Throws ostinel::Error (HostError when the plug-in cannot be driven).
+    // Throws ostinel::Error (vsthost::HostError when the plug-in cannot be driven).
     [[nodiscard]] MapResult Map(const smf::MidiFile& in);
 
 private:
-    [[nodiscard]] std::unique_ptr<PluginInstance> NewInstance(bool& seeded);
+    [[nodiscard]] std::unique_ptr<vsthost::PluginInstance> NewInstance(bool& seeded);
 
-    const PluginLibrary& library_;
+    const vsthost::PluginLibrary& library_;
     MapOptions options_;
+    vsthost::Host host_;                 // answers one instance at a time
     std::optional<TargetTable> targets_; // from the first instance's state
+    bool presetIsBank_ = false;
 };
 
 } // namespace ostinel::cli

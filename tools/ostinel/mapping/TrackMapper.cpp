@@ -73,9 +73,10 @@ std::uint32_t TrackMapper::TickOf(std::int64_t blockStart, std::int32_t frame) c
     return std::max(ClampTick(std::nearbyint(exact)), FirstTickFrom(blockStart));
 }
 
-smf::Track TrackMapper::Map(const smf::Track& in, std::size_t trackIndex, PluginInstance& plugin,
-                            const TargetTable& targets, MapSummary& summary,
-                            std::vector<NoteChange>& changes, std::size_t changeLimit) {
+smf::Track TrackMapper::Map(const smf::Track& in, std::size_t trackIndex,
+                            vsthost::PluginInstance& plugin, const TargetTable& targets,
+                            MapSummary& summary, std::vector<NoteChange>& changes,
+                            std::size_t changeLimit) {
     recorded_ = 0;
     smf::Track out;
     out.events.reserve(in.events.size());
@@ -165,7 +166,7 @@ smf::Track TrackMapper::Map(const smf::Track& in, std::size_t trackIndex, Plugin
         }
 
         output_.clear();
-        if (plugin.Process(blockEvents_, frames, TransportAt(pos), output_) >= kPluginOutputLimit)
+        if (plugin.Play(blockEvents_, frames, TransportAt(pos), output_) >= kPluginOutputLimit)
             ++summary.fullBlocks;
         for (MidiMessage& m : output_) {
             m.deltaFrames = std::clamp(m.deltaFrames, 0, frames - 1);
@@ -182,7 +183,7 @@ smf::Track TrackMapper::Map(const smf::Track& in, std::size_t trackIndex, Plugin
         summary.notesLeftSounding += left;
         output_.clear();
         Transport rewind = TransportAt(0);
-        plugin.Process({}, block, rewind, output_);
+        plugin.Play({}, block, rewind, output_);
         for (const MidiMessage& m : output_) {
             emit(m, endTick);
             ++summary.releasedAtEnd;

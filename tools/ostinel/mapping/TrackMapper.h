@@ -23,18 +23,22 @@
 // sounding at its end, one more block moves the transport back to sample 0, which makes the
 // plug-in release every note it started; those note-offs are placed at the track's end tick.
 // Nothing else is added.
-#include "host/PluginInstance.h"
 #include "mapping/CarryOver.h"
 #include "mapping/MapSummary.h"
 #include "mapping/TargetTable.h"
 #include "midi/SmfModel.h"
 #include "midi/TempoMap.h"
+#include "vsthost/PluginInstance.h"
 
 #include <cstddef>
 #include <cstdint>
 #include <vector>
 
 namespace ostinel::cli {
+
+using vsthost::HostSettings;
+using vsthost::MidiMessage;
+using vsthost::Transport;
 
 inline constexpr int kMaxEventsPerBlock = 170; // 1023 / 6: three targets, each may evict one
 inline constexpr int kTailBlocks = 2;
@@ -48,7 +52,7 @@ public:
     // `changes` receives the first `changeLimit` note-ons of the track with what became of
     // them.
     [[nodiscard]] smf::Track Map(const smf::Track& in, std::size_t trackIndex,
-                                 PluginInstance& plugin, const TargetTable& targets,
+                                 vsthost::PluginInstance& plugin, const TargetTable& targets,
                                  MapSummary& summary, std::vector<NoteChange>& changes,
                                  std::size_t changeLimit);
 

@@ -2,11 +2,11 @@
 // Failures of loading or driving the plug-in binary.
 #include "common/Error.h"
 
-namespace ostinel::cli {
+namespace ostinel::vsthost {
 
 class HostError : public Error {
 public:
     using Error::Error;
 };
 
-} // namespace ostinel::cli
+} // namespace ostinel::vsthost
