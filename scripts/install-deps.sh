@@ -15,8 +15,12 @@ want build-essential cmake ninja-build pkg-config git \
      clang libclang-rt-14-dev clang-format \
      libstb-dev fonts-dejavu-core libx11-dev libxtst-dev xvfb xauth x11-apps imagemagick \
      python3 python3-mido nlohmann-json3-dev
+# The user guide: Markdown to HTML to PDF, and the checks of the PDF.
+want pandoc weasyprint poppler-utils
 if [ "$what" = all ]; then
   want g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix
+  # Packages: dpkg-shlibdeps computes the .deb's dependencies; unzip checks the Windows zips.
+  want dpkg-dev unzip
   if ! dpkg --print-foreign-architectures | grep -q i386; then
     dpkg --add-architecture i386
     need+=(wine wine32:i386 wine64)

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test: the formatting check, the Linux build with all unit and
 # host tests, the
-# ThreadSanitizer run, the fuzzers (a short run each), and the two Windows DLLs with the host
-# tests under wine. Installs what is missing first (Debian 12, as root).
+# ThreadSanitizer run, the fuzzers (a short run each), the two Windows DLLs with the host
+# tests under wine, and the packages made from those builds and checked as a user meets them.
+# Installs what is missing first (Debian 12, as root).
 #
 # Usage: scripts/test.sh            everything
 #        OSTINEL_STAGES="linux tsan" scripts/test.sh   only some stages
@@ -10,10 +11,12 @@
 #        OSTINEL_NO_32BIT=1         behave as on a kernel without 32-bit support: the win32
 #                                   DLL is built and checked, its wine tests are skipped, and
 #                                   win64 uses wine's 64-bit loader directly
+#        OSTINEL_PACKAGE_BUILDS, OSTINEL_PACKAGE_OUT   the package stage's build folders
+#                                   (default the stages' own, build/) and output (build/packages)
 set -u
 cd "$(dirname "$0")/.."
 root=$(pwd)
-stages=${OSTINEL_STAGES:-"format linux tsan fuzz win32 win64"}
+stages=${OSTINEL_STAGES:-"format linux tsan fuzz win32 win64 package"}
 fuzz_seconds=${OSTINEL_FUZZ_SECONDS:-20}
 jobs=${OSTINEL_JOBS:-$(nproc)}
 # Warnings are errors here, not in the presets: a user's newer or older compiler may warn
@@ -24,7 +27,7 @@ werror=-DOSTINEL_WERROR=ON
 skipped=()
 
 need_windows=no
-case " $stages " in *" win32 "* | *" win64 "*) need_windows=yes ;; esac
+case " $stages " in *" win32 "* | *" win64 "* | *" package "*) need_windows=yes ;; esac
 if [ "$need_windows" = yes ]; then
     bash scripts/install-deps.sh all || exit 1
 else
@@ -103,11 +106,24 @@ windows() { # preset
     local preset=$1
     cmake --preset "$preset" $werror >/dev/null &&
         cmake --build --preset "$preset" -j "$jobs" &&
-        bash scripts/check-dll.sh "build/$preset/src/ostinel/Ostinel.dll" || return 1
+        bash scripts/check-dll.sh "build/$preset/src/ostinel/Ostinel.dll" &&
+        bash scripts/check-dll.sh "build/$preset/tools/ostinel/ostinel.exe" || return 1
     if [ "$preset" = win32 ] && ! ostinel_can_run_32bit; then
         skipped+=("win32 wine tests ($(ostinel_no_32bit_reason))")
     fi
     bash scripts/run-wine-tests.sh "build/$preset" "$preset"
+}
+
+# The packages from the builds above (only the targets they hold are built again, and nothing
+# when those stages ran), then unpacked and run as a user would: scripts/check-packages.sh.
+package() {
+    local out=${OSTINEL_PACKAGE_OUT:-build/packages}
+    OSTINEL_PACKAGE_BUILDS=${OSTINEL_PACKAGE_BUILDS:-build/} OSTINEL_PACKAGE_CMAKE_ARGS="$werror" \
+        OSTINEL_PACKAGE_OUT=$out OSTINEL_JOBS=$jobs bash scripts/package.sh || return 1
+    if ! ostinel_can_run_32bit; then
+        skipped+=("win32 zip under wine ($(ostinel_no_32bit_reason))")
+    fi
+    bash scripts/check-packages.sh "$out"
 }
 
 for stage in $stages; do
@@ -117,6 +133,7 @@ for stage in $stages; do
     tsan) run_stage tsan tsan ;;
     fuzz) run_stage fuzz fuzz ;;
     win32 | win64) run_stage "$stage" windows "$stage" ;;
+    package) run_stage package package ;;
     *) echo "unknown stage $stage"; stage_failed "$stage" ;;
     esac
 done
