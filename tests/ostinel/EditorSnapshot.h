@@ -3,7 +3,7 @@
 // point, effEditOpen with a headless parent, host idle calls, and the pixels the window then
 // shows. For tests and the ostinel_editor_snapshot tool (both link the headless platform).
 // The caller keeps the user's folders out of the way (the instance reads and writes settings).
-#include "gui/canvas/Image.h"
+#include "graphics/Image.h"
 
 #include <cstdint>
 #include <vector>

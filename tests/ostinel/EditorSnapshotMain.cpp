@@ -2,7 +2,7 @@
 // Usage: ostinel_editor_snapshot [--skin N] [--load-error] OUTPUT.png
 // The instance's settings and presets live in a temporary folder, removed afterwards; the
 // user's own are never read or written.
-#include "gui/canvas/Png.h"
+#include "graphics/Png.h"
 #include "ostinel/EditorSnapshot.h"
 
 #include <cstdio>
