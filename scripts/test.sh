@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test: the formatting check, the Linux build with all unit and
-# host tests, the
-# ThreadSanitizer run, the fuzzers (a short run each), and the two Windows DLLs with the host
-# tests under wine. Installs what is missing first (Debian 12, as root).
+# host tests and the benchmarks, the ThreadSanitizer run (the tests labelled
+# tsan), the fuzzers (a short run each from the seed corpus the build names), and the two Windows
+# DLLs with their tests under wine (the programs the build lists). Installs what is missing first
+# (Debian 12, as root).
 #
 # Usage: scripts/test.sh            everything
 #        OSTINEL_STAGES="linux tsan" scripts/test.sh   only some stages
@@ -53,48 +54,38 @@ format() { # the checked-in clang-format style
 linux() {
     cmake --preset linux $werror >/dev/null &&
         cmake --build --preset linux -j "$jobs" &&
-        xvfb-run -a ctest --test-dir build/linux --output-on-failure -j "$jobs" &&
+        xvfb-run -a ctest --test-dir build/linux --output-on-failure -j "$jobs" \
+            --no-tests=error &&
         echo "-- benchmarks (figures only, no assertions):" &&
         build/linux/bench/ostinel_benchmarks --benchmark_min_time=0.05
 }
 
-tsan() {
+tsan() { # the test programs labelled tsan in their list files (build target ostinel_tsan_tests)
     cmake --preset linux-tsan $werror >/dev/null &&
-        cmake --build --preset linux-tsan -j "$jobs" --target ostinel_plugin_tests \
-            ostinel_abi_tests ostinel_engine_tests &&
+        cmake --build --preset linux-tsan -j "$jobs" &&
         TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" \
-            ctest --test-dir build/linux-tsan --output-on-failure \
-            -R 'ostinel_(plugin|abi|engine)_tests'
+            ctest --test-dir build/linux-tsan --output-on-failure -L tsan --no-tests=error
 }
 
 fuzz() {
     cmake --preset linux-fuzz $werror >/dev/null && cmake --build --preset linux-fuzz -j "$jobs" || return 1
-    local ok=0 work
+    # Every fuzzer the build defines, with its seed corpus: "program<TAB>corpus" per line.
+    local list=build/linux-fuzz/fuzz/fuzzers.txt
+    [ -s "$list" ] || { echo "no fuzzer list $list"; return 1; }
+    local ok=0 work target corpus name
     work=$(mktemp -d)
-    for target in $(find build/linux-fuzz/fuzz -type f -name 'fuzz_*' -perm -u+x | sort); do
-        local name corpus
+    while IFS=$'\t' read -r target corpus; do
         name=$(basename "$target")
-        case "$name" in
-        fuzz_plugin_chunk) corpus=fuzz/plugin/corpus-chunk ;;
-        fuzz_midi_events) corpus=fuzz/plugin/corpus-midi ;;
-        fuzz_state_stream) corpus=fuzz/state/corpus ;;
-        fuzz_smf_reader) corpus=fuzz/smf/corpus ;;
-        fuzz_preset_json) corpus=fuzz/tools/corpus_json ;;
-        fuzz_preset_dump) corpus=fuzz/tools/corpus_dump ;;
-        fuzz_channel_clipboard) corpus=fuzz/services/corpus-clipboard ;;
-        fuzz_scale_files) corpus=fuzz/editor/corpus-files ;;
-        *) corpus= ;;
-        esac
         mkdir -p "$work/$name"
-        echo "-- $name for ${fuzz_seconds} s (seeds: ${corpus:-none})"
-        if ! "$target" "$work/$name" ${corpus:+"$corpus"} -max_total_time="$fuzz_seconds" \
+        echo "-- $name for ${fuzz_seconds} s (seeds: $corpus)"
+        if ! "$target" "$work/$name" "$corpus" -max_total_time="$fuzz_seconds" \
             -rss_limit_mb=4096 -print_final_stats=1 >"$work/$name.log" 2>&1; then
             tail -n 60 "$work/$name.log"
             ok=1
         else
             grep -E 'Done [0-9]+ runs' "$work/$name.log"
         fi
-    done
+    done <"$list"
     rm -rf "$work"
     return $ok
 }
