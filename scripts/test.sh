@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test: the formatting check, the Linux build with all unit and
-# host tests and the benchmarks, the ThreadSanitizer run (the tests labelled
+# host tests and the benchmarks (preset linux-dev), the ThreadSanitizer run (the tests labelled
 # tsan), the fuzzers (a short run each from the seed corpus the build names), and the two Windows
 # DLLs with their tests under wine (the programs the build lists). Installs what is missing first
 # (Debian 12, as root).
@@ -51,13 +51,13 @@ format() { # the checked-in clang-format style
     git ls-files -z '*.cpp' '*.h' | xargs -0 clang-format --dry-run -Werror
 }
 
-linux() {
-    cmake --preset linux $werror >/dev/null &&
-        cmake --build --preset linux -j "$jobs" &&
-        xvfb-run -a ctest --test-dir build/linux --output-on-failure -j "$jobs" \
+linux() { # the linux-dev preset: the product with the tests and the benchmarks
+    cmake --preset linux-dev $werror >/dev/null &&
+        cmake --build --preset linux-dev -j "$jobs" &&
+        xvfb-run -a ctest --test-dir build/linux-dev --output-on-failure -j "$jobs" \
             --no-tests=error &&
         echo "-- benchmarks (figures only, no assertions):" &&
-        build/linux/bench/ostinel_benchmarks --benchmark_min_time=0.05
+        build/linux-dev/bench/ostinel_benchmarks --benchmark_min_time=0.05
 }
 
 tsan() { # the test programs labelled tsan in their list files (build target ostinel_tsan_tests)
