@@ -56,8 +56,16 @@ linux() { # the linux-dev preset: the product with the tests and the benchmarks
         cmake --build --preset linux-dev -j "$jobs" &&
         xvfb-run -a ctest --test-dir build/linux-dev --output-on-failure -j "$jobs" \
             --no-tests=error &&
-        echo "-- benchmarks (figures only, no assertions):" &&
-        build/linux-dev/bench/ostinel_benchmarks --benchmark_min_time=0.05
+        benchmarks build/linux-dev/bench/benchmarks.txt
+}
+
+benchmarks() { # every benchmark program the build lists; figures only, no assertions
+    [ -s "$1" ] || { echo "no benchmark list $1"; return 1; }
+    local program
+    while read -r program; do
+        echo "-- $(basename "$program"):"
+        "$program" --benchmark_min_time=0.05 || return 1
+    done <"$1"
 }
 
 tsan() { # the test programs labelled tsan in their list files (build target ostinel_tsan_tests)
