@@ -1,7 +1,10 @@
 #!/usr/bin/env bash
 # Installs what the build and the tests need on a bare Debian 12 (run as root, no sudo).
-# Usage: install-deps.sh [linux|all]   linux: native build and tests only; all: also the
-# mingw-w64 cross compilers and wine for the Windows binaries.
+# Usage: install-deps.sh [run|linux|all]
+#   run    what scripts/run.sh needs: the plug-in and the tool (preset linux), no test or
+#          benchmark libraries
+#   linux  also the native tests, benchmarks, sanitizer and fuzzer builds (scripts/test.sh)
+#   all    also the mingw-w64 cross compilers and wine for the Windows binaries
 set -u
 what=${1:-all}
 export DEBIAN_FRONTEND=noninteractive
@@ -10,13 +13,20 @@ need=()
 have() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok installed'; }
 want() { for p in "$@"; do have "$p" || need+=("$p"); done; }
 
-want build-essential cmake ninja-build pkg-config git \
-     googletest libgtest-dev libgmock-dev libbenchmark-dev \
-     clang libclang-rt-14-dev clang-format \
-     libstb-dev fonts-dejavu-core libx11-dev libxtst-dev xvfb xauth x11-apps imagemagick \
-     python3 python3-mido nlohmann-json3-dev
-# The user guide: Markdown to HTML to PDF, and the checks of the PDF.
-want pandoc weasyprint poppler-utils
+case "$what" in
+run | linux | all) ;;
+*) echo "usage: install-deps.sh [run|linux|all]" >&2; exit 2 ;;
+esac
+
+want build-essential cmake ninja-build pkg-config \
+     libstb-dev fonts-dejavu-core libx11-dev nlohmann-json3-dev
+if [ "$what" != run ]; then
+  want git googletest libgtest-dev libgmock-dev libbenchmark-dev \
+       clang libclang-rt-14-dev clang-format \
+       libxtst-dev xvfb xauth x11-apps imagemagick python3 python3-mido
+  # The user guide: Markdown to HTML to PDF, and the checks of the PDF.
+  want pandoc weasyprint poppler-utils
+fi
 if [ "$what" = all ]; then
   want g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix
   # Packages: dpkg-shlibdeps computes the .deb's dependencies; unzip checks the Windows zips.

@@ -8,6 +8,8 @@
 #   OSTINEL_PACKAGE_BUILDS=PREFIX   build folders PREFIXlinux, PREFIXwin32, PREFIXwin64
 #                                   (default build/package-). An existing folder is reused with
 #                                   its settings; scripts/test.sh passes build/ to reuse its own.
+#   OSTINEL_PACKAGE_LINUX_BUILD=DIR the Linux build folder instead of PREFIXlinux (the test
+#                                   script passes build/linux-dev)
 #   OSTINEL_PACKAGE_CMAKE_ARGS=...  settings for a folder configured here (default: Release,
 #                                   no tests, no benchmarks), on top of the preset of its name
 #   OSTINEL_USER_GUIDE_PDF=FILE     package this rendered guide instead of the Linux build's
@@ -62,13 +64,14 @@ out=$(cd "$out" && pwd)
 rm -f "$out"/*.deb "$out"/*.tar.gz "$out"/*.zip
 
 # Linux: plug-in, tool and the guide, which the Windows zips take from here.
-linux=${builds}linux
+linux=${OSTINEL_PACKAGE_LINUX_BUILD:-${builds}linux}
+case "$linux" in /*) ;; *) linux=$root/$linux ;; esac
 echo "== linux ($linux)"
 guide=
 if [ -n "${OSTINEL_USER_GUIDE_PDF:-}" ]; then
     guide=$(realpath -e "$OSTINEL_USER_GUIDE_PDF") || fail "no such guide: $OSTINEL_USER_GUIDE_PDF"
 fi
-configure linux "$linux" "-DOSTINEL_USER_GUIDE_PDF=$guide"
+configure linux "$linux" -DOSTINEL_GUIDE=ON "-DOSTINEL_USER_GUIDE_PDF=$guide"
 targets=(Ostinel ostinel)
 if [ -z "$guide" ]; then
     has_target "$linux" ostinel_user_guide ||

@@ -1,6 +1,9 @@
 #!/usr/bin/env bash
-# Runs every cross-built test program (BUILD_DIR/tests/**/*_tests.exe) under wine in a fresh
-# private prefix, prints each program's GoogleTest summary and exits non-zero if any fails.
+# Runs every cross-built test program under wine in a fresh private prefix, prints each program's
+# GoogleTest summary and exits non-zero if any fails. The programs are the ones the build lists in
+# BUILD_DIR/tests/test-programs.txt (every ostinel_add_test target); one that is listed but not
+# built counts as a failure. This is how the Windows tests run: the cross builds register nothing
+# with ctest.
 #
 # Usage: run-wine-tests.sh BUILD_DIR win32|win64
 #
@@ -24,11 +27,12 @@ arch=$2
 here=$(cd "$(dirname "$0")" && pwd)
 limit=${OSTINEL_WINE_TEST_TIMEOUT:-900}
 
-mapfile -t tests < <(find "$build/tests" -type f -name '*_tests.exe' 2>/dev/null | sort)
-if [ ${#tests[@]} -eq 0 ]; then
-    echo "run-wine-tests: no *_tests.exe under $build/tests (build the $arch preset first)" >&2
+list=$build/tests/test-programs.txt
+if [ ! -s "$list" ]; then
+    echo "run-wine-tests: no $list (configure the $arch preset with the tests first)" >&2
     exit 1
 fi
+mapfile -t tests <"$list"
 
 # shellcheck source=wine-env.sh
 . "$here/wine-env.sh"
@@ -71,6 +75,12 @@ bad=()
 for exe in "${tests[@]}"; do
     name=$(basename "$exe" .exe)
     log=$logs/$name.log
+    if [ ! -f "$exe" ]; then
+        echo "== $name: FAILED (not built: $exe)"
+        failed=$((failed + 1))
+        bad+=("$name")
+        continue
+    fi
     start=$(millis)
     (cd "$(dirname "$exe")" &&
         timeout -k 10 "$limit" "$here/wine-prefix.sh" "$arch" "$prefix" -- "$exe" --gtest_color=no) \

@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test: the formatting check, the Linux build with all unit and
-# host tests, the
-# ThreadSanitizer run, the fuzzers (a short run each), the two Windows DLLs with the host
-# tests under wine, and the packages made from those builds and checked as a user meets them.
-# Installs what is missing first (Debian 12, as root).
+# host tests and the benchmarks (preset linux-dev), the ThreadSanitizer run (the tests labelled
+# tsan), the fuzzers (a short run each from the seed corpus the build names), the two Windows
+# DLLs with their tests under wine (the programs the build lists), and the packages made from
+# those builds and checked as a user meets them. Installs what is missing first (Debian 12, as
+# root).
 #
 # Usage: scripts/test.sh            everything
 #        OSTINEL_STAGES="linux tsan" scripts/test.sh   only some stages
@@ -53,51 +54,49 @@ format() { # the checked-in clang-format style
     git ls-files -z '*.cpp' '*.h' | xargs -0 clang-format --dry-run -Werror
 }
 
-linux() {
-    cmake --preset linux $werror >/dev/null &&
-        cmake --build --preset linux -j "$jobs" &&
-        xvfb-run -a ctest --test-dir build/linux --output-on-failure -j "$jobs" &&
-        echo "-- benchmarks (figures only, no assertions):" &&
-        build/linux/bench/ostinel_benchmarks --benchmark_min_time=0.05
+linux() { # the linux-dev preset: the product with the tests and the benchmarks
+    cmake --preset linux-dev $werror >/dev/null &&
+        cmake --build --preset linux-dev -j "$jobs" &&
+        xvfb-run -a ctest --test-dir build/linux-dev --output-on-failure -j "$jobs" \
+            --no-tests=error &&
+        benchmarks build/linux-dev/bench/benchmarks.txt
 }
 
-tsan() {
+benchmarks() { # every benchmark program the build lists; figures only, no assertions
+    [ -s "$1" ] || { echo "no benchmark list $1"; return 1; }
+    local program
+    while read -r program; do
+        echo "-- $(basename "$program"):"
+        "$program" --benchmark_min_time=0.05 || return 1
+    done <"$1"
+}
+
+tsan() { # the test programs labelled tsan in their list files (build target ostinel_tsan_tests)
     cmake --preset linux-tsan $werror >/dev/null &&
-        cmake --build --preset linux-tsan -j "$jobs" --target ostinel_plugin_tests \
-            ostinel_abi_tests ostinel_engine_tests &&
+        cmake --build --preset linux-tsan -j "$jobs" &&
         TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" \
-            ctest --test-dir build/linux-tsan --output-on-failure \
-            -R 'ostinel_(plugin|abi|engine)_tests'
+            ctest --test-dir build/linux-tsan --output-on-failure -L tsan --no-tests=error
 }
 
 fuzz() {
     cmake --preset linux-fuzz $werror >/dev/null && cmake --build --preset linux-fuzz -j "$jobs" || return 1
-    local ok=0 work
+    # Every fuzzer the build defines, with its seed corpus: "program<TAB>corpus" per line.
+    local list=build/linux-fuzz/fuzz/fuzzers.txt
+    [ -s "$list" ] || { echo "no fuzzer list $list"; return 1; }
+    local ok=0 work target corpus name
     work=$(mktemp -d)
-    for target in $(find build/linux-fuzz/fuzz -type f -name 'fuzz_*' -perm -u+x | sort); do
-        local name corpus
+    while IFS=$'\t' read -r target corpus; do
         name=$(basename "$target")
-        case "$name" in
-        fuzz_plugin_chunk) corpus=fuzz/plugin/corpus-chunk ;;
-        fuzz_midi_events) corpus=fuzz/plugin/corpus-midi ;;
-        fuzz_state_stream) corpus=fuzz/state/corpus ;;
-        fuzz_smf_reader) corpus=fuzz/smf/corpus ;;
-        fuzz_preset_json) corpus=fuzz/tools/corpus_json ;;
-        fuzz_preset_dump) corpus=fuzz/tools/corpus_dump ;;
-        fuzz_channel_clipboard) corpus=fuzz/services/corpus-clipboard ;;
-        fuzz_scale_files) corpus=fuzz/editor/corpus-files ;;
-        *) corpus= ;;
-        esac
         mkdir -p "$work/$name"
-        echo "-- $name for ${fuzz_seconds} s (seeds: ${corpus:-none})"
-        if ! "$target" "$work/$name" ${corpus:+"$corpus"} -max_total_time="$fuzz_seconds" \
+        echo "-- $name for ${fuzz_seconds} s (seeds: $corpus)"
+        if ! "$target" "$work/$name" "$corpus" -max_total_time="$fuzz_seconds" \
             -rss_limit_mb=4096 -print_final_stats=1 >"$work/$name.log" 2>&1; then
             tail -n 60 "$work/$name.log"
             ok=1
         else
             grep -E 'Done [0-9]+ runs' "$work/$name.log"
         fi
-    done
+    done <"$list"
     rm -rf "$work"
     return $ok
 }
@@ -119,6 +118,7 @@ windows() { # preset
 package() {
     local out=${OSTINEL_PACKAGE_OUT:-build/packages}
     OSTINEL_PACKAGE_BUILDS=${OSTINEL_PACKAGE_BUILDS:-build/} OSTINEL_PACKAGE_CMAKE_ARGS="$werror" \
+        OSTINEL_PACKAGE_LINUX_BUILD=${OSTINEL_PACKAGE_LINUX_BUILD:-build/linux-dev} \
         OSTINEL_PACKAGE_OUT=$out OSTINEL_JOBS=$jobs bash scripts/package.sh || return 1
     if ! ostinel_can_run_32bit; then
         skipped+=("win32 zip under wine ($(ostinel_no_32bit_reason))")

@@ -3,7 +3,7 @@
 # intended change of what the editor shows. Look at the pictures before committing them.
 set -eu
 cd "$(dirname "$0")/.."
-cmake --preset linux >/dev/null
-cmake --build --preset linux --target ostinel_golden_tests
-OSTINEL_UPDATE_GOLDEN=1 build/linux/tests/golden/ostinel_golden_tests
+cmake --preset linux-dev >/dev/null
+cmake --build --preset linux-dev --target ostinel_golden_tests
+OSTINEL_UPDATE_GOLDEN=1 build/linux-dev/tests/golden/ostinel_golden_tests
 git status --short tests/golden

@@ -1,5 +1,5 @@
 # Shared part of the two mingw-w64 toolchains. Expects OSTINEL_MINGW_TRIPLE (i686-w64-mingw32 or
-# x86_64-w64-mingw32) and OSTINEL_WINE_ARCH (win32 or win64) to be set by the including file.
+# x86_64-w64-mingw32) to be set by the including file.
 #
 # What the Windows binaries must look like, and how we get there (each point checked with
 # "<triple>-objdump -p" on a DLL that uses exceptions, std::string and std::thread):
@@ -54,21 +54,6 @@ set(CMAKE_EXE_LINKER_FLAGS_INIT "${_ostinel_static_runtime}")
 set(CMAKE_SHARED_LINKER_FLAGS_INIT "${_ostinel_static_runtime} -Wl,--exclude-all-symbols")
 set(CMAKE_MODULE_LINKER_FLAGS_INIT "${_ostinel_static_runtime} -Wl,--exclude-all-symbols")
 
-# Cross-built programs (tests) run under wine. scripts/wine-prefix.sh creates a private prefix
-# inside the build tree on first use (with HOME inside it, so "My Documents" and the registry
-# never touch the real user's files) and then runs the program there; ctest passes the EXE path.
-# The prefix (build/<preset>/wine-win32: ~0.6 GB, wine-win64: ~1.3 GB) takes 10-20 s once.
-# Override with -DCMAKE_CROSSCOMPILING_EMULATOR=... if needed.
-if(NOT DEFINED CMAKE_CROSSCOMPILING_EMULATOR)
-    get_filename_component(_ostinel_wine_script
-        "${CMAKE_CURRENT_LIST_DIR}/../../scripts/wine-prefix.sh" ABSOLUTE)
-    if(EXISTS "${_ostinel_wine_script}")
-        set(CMAKE_CROSSCOMPILING_EMULATOR
-            "${_ostinel_wine_script};${OSTINEL_WINE_ARCH};${CMAKE_BINARY_DIR}/wine-${OSTINEL_WINE_ARCH};--")
-    else()
-        find_program(OSTINEL_WINE wine)
-        if(OSTINEL_WINE)
-            set(CMAKE_CROSSCOMPILING_EMULATOR "${OSTINEL_WINE}")
-        endif()
-    endif()
-endif()
+# No CMAKE_CROSSCOMPILING_EMULATOR and no tests registered with ctest: the cross-built test
+# programs run under wine through scripts/run-wine-tests.sh, which reads the list the build writes
+# (tests/test-programs.txt) and runs each program in a private, throwaway prefix.

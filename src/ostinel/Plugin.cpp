@@ -4,10 +4,11 @@
 #include "common/QelCommon.h"
 #include "engine/MapStream.h"
 #include "engine/Random.h"
-#include "gui/skins/SkinRegistration.h"
+#include "gui/skins/Skin.h"
 #include "ostinel/EditorWindow.h"
 #include "ostinel/MapEditor.h"
 #include "ostinel/VendorRequests.h"
+#include "platform/System.h"
 
 #include <algorithm>
 #include <array>
@@ -40,7 +41,10 @@ TVSTModuleConfig OstinelConfig() {
     return c;
 }
 
-TVSTPlugin::TVSTPlugin() : TVSTPluginBase(OstinelConfig()) {}
+TVSTPlugin::TVSTPlugin() : TVSTPluginBase(OstinelConfig()) {
+    // Every new instance reseeds the generator shared by the whole process.
+    RandomSeed(platform::HighResolutionCounterLow32());
+}
 
 TVSTPlugin::~TVSTPlugin() {
     ReleaseEditor();
@@ -51,8 +55,12 @@ void TVSTPlugin::VSTModuleCreate() {
     SetUserGuideFile("Ostinel User Guide.pdf");
     fLearnedNote.store(-1, std::memory_order_release);
     SetEditorFormClass(&CreateEditorWindow);
-    gui::RegisterSkinActivator(); // ApplyStyle reaches the skins through it
     TVSTPluginBase::VSTModuleCreate();
+}
+
+void TVSTPlugin::ApplyStyle() {
+    // GUI thread. The skins are built in, so activating one cannot fail.
+    gui::ActivateSkin(Style());
 }
 
 IMapEditor* TVSTPlugin::MapEditor() const noexcept {

@@ -26,6 +26,7 @@ public:
     ~TVSTPlugin() override;
 
     void VSTModuleCreate() override;
+    void ApplyStyle() override;
 
     // GUI thread: the note map to show and edit.
     [[nodiscard]] TOstinel& Mapping() noexcept { return fMaps.Edit(); }

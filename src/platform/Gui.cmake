@@ -17,7 +17,7 @@ add_library(ostinel_platform_headless_window STATIC
     ${CMAKE_CURRENT_LIST_DIR}/headless/HeadlessWindow.cpp)
 target_include_directories(ostinel_platform_headless_window PUBLIC ${CMAKE_SOURCE_DIR}/src)
 target_link_libraries(ostinel_platform_headless_window
-    PUBLIC ostinel_gui_canvas ostinel_common
+    PUBLIC ostinel_graphics ostinel_common
     PRIVATE ostinel_warnings)
 
 add_library(ostinel_platform_headless STATIC
@@ -47,5 +47,5 @@ else()
 endif()
 target_include_directories(ostinel_platform_gui PUBLIC ${CMAKE_SOURCE_DIR}/src)
 target_link_libraries(ostinel_platform_gui
-    PUBLIC ostinel_gui_canvas ostinel_platform_system
+    PUBLIC ostinel_graphics ostinel_platform_system
     PRIVATE ostinel_warnings)

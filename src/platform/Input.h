@@ -2,7 +2,7 @@
 // Input events as every platform window delivers them, in client coordinates of 96-dpi design
 // pixels. Key codes are the Win32 virtual-key numbers on every platform (X11 and headless map
 // their keys onto them), so the toolkit has one key table.
-#include "gui/canvas/Geometry.h"
+#include "graphics/Geometry.h"
 
 #include <cstdint>
 

@@ -3,7 +3,7 @@
 // implementations (win32/, x11/, headless/). GUI thread only; nothing here blocks: timers and
 // (on X11 and headless) events are driven from PumpEvents(), which the editor calls from the
 // host's idle calls.
-#include "gui/canvas/Image.h"
+#include "graphics/Image.h"
 #include "platform/Clipboard.h"
 #include "platform/Input.h"
 

@@ -1,8 +1,6 @@
 #include "plugin/BasicVSTModule.h"
 
 #include "common/Error.h"
-#include "engine/Random.h"
-#include "platform/System.h"
 
 #include <cstring>
 
@@ -68,7 +66,6 @@ struct TEntryPoints {
 };
 
 TBasicVSTModule::TBasicVSTModule() {
-    RandomSeed(platform::HighResolutionCounterLow32());
     AEffect& e = fRecord.effect;
     e.magic = kEffectMagic;
     e.dispatcher = &TEntryPoints::Dispatcher;

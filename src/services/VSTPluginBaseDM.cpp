@@ -3,7 +3,6 @@
 #include "common/Error.h"
 #include "common/QelCommon.h"
 #include "platform/System.h"
-#include "services/StyleActivator.h"
 #include "state/MemoryStreamChunk.h"
 #include "state/ValueReader.h"
 #include "state/ValueWriter.h"
@@ -261,11 +260,7 @@ void TVSTPluginBase::SetStyle(int style) {
 }
 
 void TVSTPluginBase::ApplyStyle() {
-    try {
-        ActivateStyle(fStyle);
-    } catch (const std::exception& e) {
-        ShowMessageDialog(ErrorMessage("Error loading skin.", e.what(), "Load Skin"));
-    }
+    // Skins belong to the GUI, which this layer does not know: the product overrides this.
 }
 
 void TVSTPluginBase::ShowMessageDialog(const TMessage& message) {

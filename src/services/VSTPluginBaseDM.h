@@ -77,6 +77,8 @@ public:
     void SaveSettings();
     void SetLowestOctave(int octave);
     void SetStyle(int style);
+    // Activates the skin of Style(); runs before every editor opening. Nothing here: the
+    // product, which knows the GUI, overrides it.
     virtual void ApplyStyle();
 
     // Messages for the user. With an editor open they show there at once; otherwise the last

@@ -11,7 +11,7 @@
 #include "gui/widgets/WidgetRoot.h"
 #include "platform/headless/HeadlessWindow.h"
 
-#include "gui/CanvasTestSupport.h"
+#include "graphics/CanvasTestSupport.h"
 
 #include <gtest/gtest.h>
 

@@ -3,7 +3,7 @@
 #include "gui/controls/QelMenuButton.h"
 #include "gui/skins/Skin.h"
 
-#include "gui/CanvasTestSupport.h"
+#include "graphics/CanvasTestSupport.h"
 #include "gui/WidgetTestSupport.h"
 
 #include <gtest/gtest.h>

@@ -2,7 +2,7 @@
 // look at by eye. Not a test.
 // Usage: ostinel_gui_sample [output folder]   (default /tmp/ostinel-gui-sample)
 #include "common/QelCommon.h"
-#include "gui/canvas/Png.h"
+#include "graphics/Png.h"
 #include "gui/controls/Button.h"
 #include "gui/controls/DrawGrid.h"
 #include "gui/controls/Edit.h"

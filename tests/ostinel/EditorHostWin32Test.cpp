@@ -3,7 +3,7 @@
 // HWND), runs its message loop and effEditIdle calls, captures the editor window into a DIB
 // (editor-win32.png beside the test program) and clicks with mouse messages, or with real
 // input (SendInput) where the plug-in asks the system whether a button is held.
-#include "gui/canvas/Png.h"
+#include "graphics/Png.h"
 #include "gui/dialogs/MessageDialog.h"
 #include "gui/widgets/WidgetRoot.h"
 #include "ostinel/EditorSnapshot.h"

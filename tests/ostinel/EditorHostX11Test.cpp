@@ -3,7 +3,7 @@
 // it with effEditIdle calls, takes a screenshot of its window (/tmp/ostinel-editor-x11.png)
 // and clicks with the real pointer (XTest). Needs an X server: run under xvfb-run; skipped
 // without DISPLAY.
-#include "gui/canvas/Png.h"
+#include "graphics/Png.h"
 #include "gui/dialogs/MessageDialog.h"
 #include "gui/widgets/WidgetRoot.h"
 #include "ostinel/EditorSnapshot.h"

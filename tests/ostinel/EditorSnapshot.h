@@ -4,7 +4,7 @@
 // shows. For tests, the user guide's pictures and the README's (the ostinel_editor_snapshot
 // tool); all link the headless platform.
 // The caller keeps the user's folders out of the way (the instance reads and writes settings).
-#include "gui/canvas/Image.h"
+#include "graphics/Image.h"
 
 #include <cstdint>
 #include <optional>

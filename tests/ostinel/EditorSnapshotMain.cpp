@@ -3,7 +3,7 @@
 // The scenes are the user guide's and the README's pictures (see EditorSnapshot.h).
 // The instance's settings and presets live in a temporary folder, removed afterwards; the
 // user's own are never read or written.
-#include "gui/canvas/Png.h"
+#include "graphics/Png.h"
 #include "ostinel/EditorSnapshot.h"
 
 #include <cstdio>

@@ -2,6 +2,7 @@
 // preview, messages, preset names, settings and the start state.
 #include "common/Error.h"
 #include "common/QelCommon.h"
+#include "engine/Random.h"
 #include "ostinel/PluginFixture.h"
 #include "state/MemoryStreamChunk.h"
 #include "support/StateBuilder.h"
@@ -275,6 +276,12 @@ TEST_F(SettingsTest, LowestOctaveIsSharedByEveryInstanceOfTheProcess) {
     module->SetLowestOctave(b);
     EXPECT_EQ(NoteOctave(60), 5 + b);
     EXPECT_EQ(NoteOctave(0), b);
+}
+
+TEST_F(PluginTest, EveryNewInstanceReseedsTheSharedGenerator) {
+    RandomSeed(777);
+    Instance other; // seeded from the clock while it is constructed
+    EXPECT_NE(RandomState(), 777u);
 }
 
 class InitPresetTest : public PluginTest {

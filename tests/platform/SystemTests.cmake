@@ -8,7 +8,8 @@ else()
 endif()
 ostinel_add_test(ostinel_platform_system_tests
     SOURCES ${system_test_sources}
-    LIBS ostinel_platform_system)
+    LIBS ostinel_platform_system
+    LABELS tsan) # two threads writing the settings store
 if(WIN32)
     target_compile_definitions(ostinel_platform_system_tests PRIVATE UNICODE _UNICODE)
 endif()

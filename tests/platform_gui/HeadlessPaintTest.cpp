@@ -5,7 +5,7 @@
 
 #include "common/Error.h"
 #include "common/TempFolder.h"
-#include "gui/canvas/Png.h"
+#include "graphics/Png.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 #pragma once
 // A window client that writes down what reached it, one line per call, so that tests compare
 // readable event lists. OnPaint paints the dirty area in paintColor, or calls onPaint.
-#include "gui/canvas/Image.h"
+#include "graphics/Image.h"
 #include "platform/Window.h"
 
 #include <cstdint>

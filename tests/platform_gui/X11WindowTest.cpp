@@ -7,9 +7,9 @@
 #include "platform_gui/RecordingClient.h"
 
 #include "common/Error.h"
-#include "gui/canvas/Canvas.h"
-#include "gui/canvas/Png.h"
-#include "gui/canvas/Text.h"
+#include "graphics/Canvas.h"
+#include "graphics/Png.h"
+#include "graphics/Text.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>

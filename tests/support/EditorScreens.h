@@ -1,6 +1,6 @@
 #pragma once
 // Checks on screenshots of the plug-in's editor window.
-#include "gui/canvas/Image.h"
+#include "graphics/Image.h"
 #include "gui/dialogs/MessageDialog.h"
 #include "gui/frame/EditorBackground.h"
 #include "gui/widgets/WidgetRoot.h"

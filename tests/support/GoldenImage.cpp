@@ -1,6 +1,6 @@
 #include "support/GoldenImage.h"
 
-#include "gui/canvas/Png.h"
+#include "graphics/Png.h"
 
 #include <cstdlib>
 #include <exception>

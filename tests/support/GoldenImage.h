@@ -7,7 +7,7 @@
 // (scripts/update-golden.sh does that): each comparison then writes its PNG and passes.
 // A failing comparison writes the actual picture and a difference mask beside the build's
 // working folder (golden-failures/) to be looked at.
-#include "gui/canvas/Image.h"
+#include "graphics/Image.h"
 
 #include <gtest/gtest.h>
 

@@ -5,7 +5,7 @@
 #include "editor/map/CellValues.h"
 #include "editor/map/Editor.h"
 #include "editor/map/QelDrawGrid.h"
-#include "gui/canvas/Text.h"
+#include "graphics/Text.h"
 #include "gui/controls/Label.h"
 #include "gui/controls/QelGuiStitchedSwitch.h"
 #include "gui/controls/QelMenuButton.h"

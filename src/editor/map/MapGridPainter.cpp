@@ -2,7 +2,7 @@
 
 #include "editor/map/CellValues.h"
 #include "editor/map/MapGridLayout.h"
-#include "gui/canvas/Text.h"
+#include "graphics/Text.h"
 #include "gui/skins/Skin.h"
 
 namespace ostinel {

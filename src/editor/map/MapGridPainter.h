@@ -4,8 +4,8 @@
 // values of the three targets, centred in their cells in the skin's colours.
 #include "editor/map/HighlightedNotes.h"
 #include "engine/Ostin.h"
-#include "gui/canvas/Canvas.h"
-#include "gui/canvas/Font.h"
+#include "graphics/Canvas.h"
+#include "graphics/Font.h"
 
 #include <string>
 

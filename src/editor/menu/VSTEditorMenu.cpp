@@ -2,7 +2,7 @@
 
 #include "common/Error.h"
 #include "common/QelCommon.h"
-#include "gui/canvas/Text.h"
+#include "graphics/Text.h"
 #include "gui/controls/Label.h"
 #include "gui/controls/QelGuiPanel.h"
 #include "gui/controls/QelMenuButton.h"

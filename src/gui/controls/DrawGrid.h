@@ -12,7 +12,7 @@
 //
 // Coordinates are the grid's own (local) pixels. Cells are numbered from 0; a cell's extent
 // for hit testing includes the grid line after it.
-#include "gui/canvas/Color.h"
+#include "graphics/Color.h"
 #include "gui/controls/ScrollBar.h"
 #include "gui/widgets/Widget.h"
 

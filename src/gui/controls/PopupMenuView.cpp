@@ -1,6 +1,6 @@
 #include "gui/controls/PopupMenuView.h"
 
-#include "gui/canvas/Text.h"
+#include "graphics/Text.h"
 #include "gui/controls/QelPopupMenu.h"
 #include "gui/skins/Skin.h"
 #include "gui/widgets/Shapes.h"

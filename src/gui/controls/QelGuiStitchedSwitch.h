@@ -2,7 +2,7 @@
 // The two-state on/off switch: shows glyph 0 (off) or glyph 1 (on) of its glyph strip at its
 // top-left corner. A left press moves to the next glyph, a right press to the previous one
 // (with two glyphs both toggle); the middle button does nothing.
-#include "gui/canvas/Image.h"
+#include "graphics/Image.h"
 #include "gui/widgets/Widget.h"
 
 #include <functional>

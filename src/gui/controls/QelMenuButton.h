@@ -3,7 +3,7 @@
 // bars) that drops down its menu on a press, without a drop-down arrow. Glyph 0 is painted in
 // the skin's normal button-text colour, glyph 1 (while pressed or while the menu is open) in
 // the pressed button-text colour. Without an active skin it has no glyph.
-#include "gui/canvas/Image.h"
+#include "graphics/Image.h"
 #include "gui/controls/QelSpTBXSpeedButton.h"
 
 #include <array>

@@ -4,7 +4,7 @@
 // separator). TQelPopupMenu owns the top-level items and shows them as an overlay layer of a
 // WidgetRoot: Popup returns at once; a chosen item's OnClick runs after the menu has closed.
 // GUI thread only.
-#include "gui/canvas/Font.h"
+#include "graphics/Font.h"
 #include "gui/widgets/Widget.h"
 
 #include <cstddef>

@@ -1,6 +1,6 @@
 #include "gui/controls/SwitchGlyphs.h"
 
-#include "gui/canvas/Canvas.h"
+#include "graphics/Canvas.h"
 #include "gui/widgets/Shapes.h"
 #include "gui/widgets/TextUtil.h"
 

@@ -8,7 +8,7 @@
 // Pure GUI: it is given the presets folder (with a trailing path delimiter) and the current
 // preset's name and knows no module. The call that shows it returns at once; the result
 // arrives through the callback after the box has left the screen. GUI thread only.
-#include "gui/canvas/Image.h"
+#include "graphics/Image.h"
 #include "gui/controls/Button.h"
 #include "gui/controls/QelPopupMenu.h"
 #include "gui/widgets/Overlay.h"

@@ -8,8 +8,8 @@
 //
 // The form is the content of its WidgetRoot and lives as long as the root; it does not know
 // the plug-in module (the concrete editor is given its owner). GUI thread only.
-#include "gui/canvas/Font.h"
-#include "gui/canvas/Image.h"
+#include "graphics/Font.h"
+#include "graphics/Image.h"
 #include "gui/controls/QelGuiPanel.h"
 #include "gui/widgets/Timer.h"
 #include "gui/widgets/Widget.h"

@@ -4,7 +4,7 @@
 // The skin is chosen by the module's Style setting when the host opens the editor (0 Carbon,
 // 1 Dark, 2 Light, 3 Luna, 4 Smokey; any other value Carbon) and stays until the next opening,
 // so every editor window of the process shares it. GUI thread only.
-#include "gui/canvas/Color.h"
+#include "graphics/Color.h"
 
 #include <cstdint>
 #include <string_view>

@@ -2,7 +2,7 @@
 // Anti-aliased vector shapes for the drawn glyphs (check marks, arrows, dialog icons, the
 // switch's power symbol). Each shape is a signed distance field sampled at pixel centres;
 // coverage = clamp(0.5 - distance, 0, 1). Local canvas coordinates, source-over.
-#include "gui/canvas/Canvas.h"
+#include "graphics/Canvas.h"
 
 #include <span>
 

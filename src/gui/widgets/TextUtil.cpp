@@ -1,6 +1,6 @@
 #include "gui/widgets/TextUtil.h"
 
-#include "gui/canvas/Utf8.h"
+#include "graphics/Utf8.h"
 
 #include <algorithm>
 

@@ -1,9 +1,9 @@
 #pragma once
 // Text helpers of the controls: code-point strings for caret positions, word wrapping for
 // labels and message boxes, underlined captions.
-#include "gui/canvas/Canvas.h"
-#include "gui/canvas/Font.h"
-#include "gui/canvas/Text.h"
+#include "graphics/Canvas.h"
+#include "graphics/Font.h"
+#include "graphics/Text.h"
 
 #include <string>
 #include <string_view>

@@ -9,7 +9,7 @@
 // its own behaviour and then the "standard processing", the base handler, which calls the hooks.
 //
 // GUI thread only. A widget attached to a WidgetRoot must not outlive it.
-#include "gui/canvas/Canvas.h"
+#include "graphics/Canvas.h"
 #include "platform/Input.h"
 
 #include <cstdint>

@@ -1,8 +1,8 @@
 #include "platform/headless/HeadlessWindow.h"
 
 #include "common/Error.h"
-#include "gui/canvas/Png.h"
-#include "gui/canvas/Utf8.h"
+#include "graphics/Png.h"
+#include "graphics/Utf8.h"
 
 #include <algorithm>
 #include <string>

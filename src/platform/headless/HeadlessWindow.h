@@ -9,7 +9,7 @@
 // character events arrive only while it has the focus (a new window has none), and repaints
 // wait for PumpEvents() or AdvanceTime(). Nothing is queued: each synthetic event is delivered (or
 // dropped) at once and the call returns whether the client received it.
-#include "gui/canvas/Image.h"
+#include "graphics/Image.h"
 #include "platform/TimerList.h"
 #include "platform/Window.h"
 

@@ -4,7 +4,7 @@
 // it back from the browser after the host has loaded something else. The model is read only to
 // check. Each run leaves a screenshot of the end state beside the build.
 #include "editor/map/MapEditorFixture.h"
-#include "gui/canvas/Png.h"
+#include "graphics/Png.h"
 #include "gui/controls/ListBox.h"
 #include "gui/dialogs/InputDlg.h"
 #include "gui/dialogs/PresetsForm.h"

@@ -2,7 +2,7 @@
 // menu's entries, check marks and commands, driven with the mouse in a headless window.
 #include "common/QelCommon.h"
 #include "editor/menu/MenuFixture.h"
-#include "gui/canvas/Text.h"
+#include "graphics/Text.h"
 #include "gui/skins/Skin.h"
 #include "gui/widgets/TextUtil.h"
 #include "platform/System.h"

@@ -3,8 +3,8 @@
 // keyboard (XTest). Needs an X server: run under xvfb-run; the window tests are skipped without
 // DISPLAY. A screenshot of the close question goes to /tmp/ostinel-edit-question.png and one of
 // the whole window to /tmp/ostinel-edit-window.png.
-#include "gui/canvas/Canvas.h"
-#include "gui/canvas/Png.h"
+#include "graphics/Canvas.h"
+#include "graphics/Png.h"
 #include "gui/dialogs/MessageDialog.h"
 #include "gui/frame/EditorBackground.h"
 #include "gui/skins/Skin.h"

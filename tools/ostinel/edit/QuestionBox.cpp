@@ -1,6 +1,6 @@
 #include "edit/QuestionBox.h"
 
-#include "gui/canvas/Canvas.h"
+#include "graphics/Canvas.h"
 #include "gui/skins/Skin.h"
 
 #include <algorithm>

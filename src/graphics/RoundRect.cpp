@@ -2,7 +2,7 @@
 // beside the arcs, the distance of the pixel centre to the arc clamped to one pixel (a close
 // approximation of the area). Only a band of about radius + 1 pixels along the
 // edge is evaluated per pixel; the inside is a plain span fill.
-#include "gui/canvas/Canvas.h"
+#include "graphics/Canvas.h"
 
 #include <algorithm>
 #include <cmath>

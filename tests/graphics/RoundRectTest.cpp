@@ -1,6 +1,6 @@
-#include "gui/canvas/Canvas.h"
+#include "graphics/Canvas.h"
 
-#include "gui/CanvasTestSupport.h"
+#include "graphics/CanvasTestSupport.h"
 
 #include <algorithm>
 #include <gtest/gtest.h>

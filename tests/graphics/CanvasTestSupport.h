@@ -1,5 +1,5 @@
 #pragma once
-#include "gui/canvas/Canvas.h"
+#include "graphics/Canvas.h"
 
 #include <cstdlib>
 

@@ -1,7 +1,7 @@
-#include "gui/canvas/Text.h"
+#include "graphics/Text.h"
 
-#include "gui/canvas/GlyphCache.h"
-#include "gui/canvas/Utf8.h"
+#include "graphics/GlyphCache.h"
+#include "graphics/Utf8.h"
 
 #include <algorithm>
 

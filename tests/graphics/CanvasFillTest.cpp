@@ -1,8 +1,8 @@
-#include "gui/canvas/Canvas.h"
-#include "gui/canvas/CanvasError.h"
-#include "gui/canvas/Text.h"
+#include "graphics/Canvas.h"
+#include "graphics/CanvasError.h"
+#include "graphics/Text.h"
 
-#include "gui/CanvasTestSupport.h"
+#include "graphics/CanvasTestSupport.h"
 
 #include <functional>
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "gui/canvas/Font.h"
+#include "graphics/Font.h"
 
 #include <algorithm>
 #include <array>

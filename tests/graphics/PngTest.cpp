@@ -1,5 +1,5 @@
-#include "gui/canvas/Png.h"
-#include "gui/canvas/CanvasError.h"
+#include "graphics/Png.h"
+#include "graphics/CanvasError.h"
 
 #include <filesystem>
 #include <fstream>

@@ -1,7 +1,7 @@
-#include "gui/canvas/Text.h"
-#include "gui/canvas/Utf8.h"
+#include "graphics/Text.h"
+#include "graphics/Utf8.h"
 
-#include "gui/CanvasTestSupport.h"
+#include "graphics/CanvasTestSupport.h"
 
 #include <cmath>
 #include <gtest/gtest.h>

@@ -1,9 +1,9 @@
 #pragma once
 // A width x height block of canvas pixels (premultiplied 0xAARRGGBB, see Pixel.h), rows
 // stored top-down without padding. Used for tiles, glyph strips and as the canvas surface.
-#include "gui/canvas/Color.h"
-#include "gui/canvas/Geometry.h"
-#include "gui/canvas/Pixel.h"
+#include "graphics/Color.h"
+#include "graphics/Geometry.h"
+#include "graphics/Pixel.h"
 
 #include <cstdint>
 #include <span>

@@ -1,9 +1,9 @@
 // Renders a sample sheet of the canvas (translucent rounded panels over a tiled background,
 // text in both faces and several sizes) to a PNG for looking at by eye.
 // Usage: ostinel_canvas_sample [output.png]   (default /tmp/ostinel-canvas-sample.png)
-#include "gui/canvas/Canvas.h"
-#include "gui/canvas/Png.h"
-#include "gui/canvas/Text.h"
+#include "graphics/Canvas.h"
+#include "graphics/Png.h"
+#include "graphics/Text.h"
 
 #include <cstdio>
 #include <exception>

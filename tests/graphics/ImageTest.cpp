@@ -1,8 +1,8 @@
-#include "gui/canvas/Image.h"
-#include "gui/canvas/Canvas.h"
-#include "gui/canvas/CanvasError.h"
+#include "graphics/Image.h"
+#include "graphics/Canvas.h"
+#include "graphics/CanvasError.h"
 
-#include "gui/CanvasTestSupport.h"
+#include "graphics/CanvasTestSupport.h"
 
 #include <gtest/gtest.h>
 #include <vector>

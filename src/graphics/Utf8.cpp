@@ -1,4 +1,4 @@
-#include "gui/canvas/Utf8.h"
+#include "graphics/Utf8.h"
 
 namespace ostinel::gui {
 

@@ -1,8 +1,8 @@
 // The only translation unit holding the stb_image and stb_image_write implementations; they
 // are compiled static so that no other library's copy can clash with them.
-#include "gui/canvas/Png.h"
+#include "graphics/Png.h"
 
-#include "gui/canvas/CanvasError.h"
+#include "graphics/CanvasError.h"
 
 #include <cstdio>
 #include <fstream>

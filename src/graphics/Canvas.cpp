@@ -1,6 +1,6 @@
-#include "gui/canvas/Canvas.h"
+#include "graphics/Canvas.h"
 
-#include "gui/canvas/CanvasError.h"
+#include "graphics/CanvasError.h"
 
 #include <algorithm>
 #include <utility>

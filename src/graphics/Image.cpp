@@ -1,6 +1,6 @@
-#include "gui/canvas/Image.h"
+#include "graphics/Image.h"
 
-#include "gui/canvas/CanvasError.h"
+#include "graphics/CanvasError.h"
 
 #include <string>
 

@@ -3,8 +3,8 @@
 // Input is UTF-8 (ill-formed bytes draw as U+FFFD; characters the face lacks as its missing-
 // glyph box). Nothing is interpreted: no ampersand prefixes, no tabs, no line breaks.
 // Callable from any thread; the shared glyph cache is locked per call.
-#include "gui/canvas/Canvas.h"
-#include "gui/canvas/Font.h"
+#include "graphics/Canvas.h"
+#include "graphics/Font.h"
 
 #include <string>
 #include <string_view>

@@ -3,7 +3,7 @@
 // Internal to the text functions of Text.h; widgets do not use it directly.
 // Shared by all editor instances in the host process; Lock() guards it because hosts may run
 // several instances' editors on different threads.
-#include "gui/canvas/Font.h"
+#include "graphics/Font.h"
 
 #include <cstdint>
 #include <memory>

@@ -1,8 +1,8 @@
 #pragma once
 // PNG in and out: straight RGBA, 8 bits per channel. Resources (tiles, glyph strips) are
 // decoded with LoadPng; screenshots and headless renders are written with SavePng.
-#include "gui/canvas/Canvas.h"
-#include "gui/canvas/Image.h"
+#include "graphics/Canvas.h"
+#include "graphics/Image.h"
 
 #include <cstdint>
 #include <filesystem>

@@ -1,8 +1,8 @@
 // The only translation unit holding the stb_truetype implementation (compiled static).
-#include "gui/canvas/GlyphCache.h"
+#include "graphics/GlyphCache.h"
 
-#include "gui/canvas/CanvasError.h"
-#include "gui/canvas/EmbeddedFonts.h"
+#include "graphics/CanvasError.h"
+#include "graphics/EmbeddedFonts.h"
 
 #include <algorithm>
 #include <cmath>

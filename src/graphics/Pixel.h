@@ -4,7 +4,7 @@
 // ZPixmap of depth 24/32 expect, so an opaque canvas blits without conversion.
 // Premultiplied storage makes source-over one multiply per channel and stays correct when the
 // destination itself is translucent (overlay layers).
-#include "gui/canvas/Color.h"
+#include "graphics/Color.h"
 
 #include <cstdint>
 

@@ -5,9 +5,9 @@
 // Coordinates are local: the state stack holds a clip rectangle and an origin. PushClip
 // narrows the clip; PushView narrows it and moves the origin to the view's top-left, so a
 // child widget paints at (0, 0). Every drawing operation honours the current clip.
-#include "gui/canvas/Color.h"
-#include "gui/canvas/Geometry.h"
-#include "gui/canvas/Image.h"
+#include "graphics/Color.h"
+#include "graphics/Geometry.h"
+#include "graphics/Image.h"
 
 #include <cstddef>
 #include <cstdint>
