@@ -3,6 +3,7 @@
 #include "common/Error.h"
 #include "common/QelCommon.h"
 #include "platform/System.h"
+#include "state/BankChunk.h"
 
 #include <cstring>
 
@@ -20,16 +21,6 @@ std::string Cut(std::string text, std::size_t maxChars) {
     if (text.size() > maxChars)
         text.resize(maxChars);
     return text;
-}
-
-std::uint32_t ReadLE32(const std::uint8_t* p) noexcept {
-    return static_cast<std::uint32_t>(p[0]) | static_cast<std::uint32_t>(p[1]) << 8 |
-           static_cast<std::uint32_t>(p[2]) << 16 | static_cast<std::uint32_t>(p[3]) << 24;
-}
-
-void AppendLE32(std::vector<std::uint8_t>& out, std::uint32_t v) {
-    for (int i = 0; i < 4; ++i)
-        out.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
 }
 
 } // namespace
@@ -179,9 +170,7 @@ VstIntPtr TVSTModuleWithPrograms::GetChunk(bool isPreset, void* ptr) {
         TVstProgram& program = *fPrograms[static_cast<std::size_t>(i)];
         program.ProgramChunk.SetPosition(0);
         OnStoreChunk(program, i, false);
-        const auto bytes = program.ProgramChunk.Bytes();
-        AppendLE32(fBankChunk, static_cast<std::uint32_t>(bytes.size()));
-        fBankChunk.insert(fBankChunk.end(), bytes.begin(), bytes.end());
+        AppendBankEntry(fBankChunk, program.ProgramChunk.Bytes());
     }
     *static_cast<const void**>(ptr) = fBankChunk.data();
     return static_cast<VstIntPtr>(fBankChunk.size());
@@ -200,19 +189,18 @@ VstIntPtr TVSTModuleWithPrograms::SetChunk(bool isPreset, VstIntPtr size, const 
         OnLoadChunk(program, fCurrentProgram, true);
     } else {
         // Counts that run past the host's data end the walk: nothing beyond it is read.
+        const std::span<const std::uint8_t> bank(data, available);
         std::size_t offset = 0;
         bool currentLoaded = false;
         for (int i = 0; i < ProgramCount(); ++i) {
-            if (available - offset < 4)
-                break;
-            const std::size_t n = ReadLE32(data + offset);
-            if (n > available - offset - 4)
+            const auto entry = BankEntryAt(bank, offset);
+            if (!entry)
                 break;
             TVstProgram& program = *fPrograms[static_cast<std::size_t>(i)];
             program.ProgramChunk.Clear();
-            program.ProgramChunk.Write(data + offset + 4, n);
+            program.ProgramChunk.Write(entry->data(), entry->size());
             program.ProgramChunk.SetPosition(0);
-            offset += 4 + n;
+            offset += kBankCountSize + entry->size();
             OnLoadChunk(program, i, false);
             currentLoaded = currentLoaded || i == fCurrentProgram;
         }

@@ -5,6 +5,7 @@
 #include "platform/System.h"
 #include "services/StyleActivator.h"
 #include "state/MemoryStreamChunk.h"
+#include "state/StateStream.h"
 #include "state/ValueReader.h"
 #include "state/ValueWriter.h"
 
@@ -148,65 +149,33 @@ void TVSTPluginBase::LoadInitPreset() {
     }
 }
 
+// The concrete module's part of the stream, reached through the base's virtuals. The preset
+// name is taken as soon as the header is read, so a later error still leaves it.
+class TVSTPluginBase::TModuleSection final : public IModuleStateSection {
+public:
+    explicit TModuleSection(TVSTPluginBase& base) : base_(base) {}
+    void WriteSection(TValueWriter& writer) override { base_.WriteState(writer); }
+    void HeaderRead(const TStateHeader& header) override { base_.SetPresetName(header.PresetName); }
+    void ReadSection(TValueReader& reader, const TStateHeader& header) override {
+        base_.ReadState(reader, header.Version);
+    }
+
+private:
+    TVSTPluginBase& base_;
+};
+
 bool TVSTPluginBase::SaveToChunk(TMemoryStreamChunk& chunk) {
     TMemoryStream& payload = chunk.Payload();
     payload.Clear();
     try {
         TValueWriter writer(payload);
-        writer.WriteSignature();
-        writer.WriteListBegin();
-        writer.WriteString(fPluginVersion);
-        writer.WriteString(fPresetName);
-        writer.WriteString("");
-        writer.WriteString("");
-        writer.WriteListEnd();
-        writer.WriteListBegin();
-        WriteState(writer);
-        writer.WriteListEnd();
-        writer.WriteListBegin();
-        for (int i = 0; i < fMidiCCs.Count(); ++i) {
-            const TMidiCCItem& item = fMidiCCs.GetItem(i);
-            writer.WriteListBegin();
-            writer.WriteString(item.ParameterName);
-            writer.WriteInteger(item.CCNumber);
-            writer.WriteListEnd();
-        }
-        writer.WriteListEnd();
+        TModuleSection section(*this);
+        WriteStateStream(writer, {fPluginVersion, fPresetName, {}}, section, fMidiCCs);
         return true;
     } catch (const std::exception& e) {
         ShowMessageDialog(ErrorMessage("Error saving preset.", e.what(), "Save Preset"));
         return false;
     }
-}
-
-void TVSTPluginBase::ReadHeaderAndSections(TValueReader& reader, bool checkPresetFile) {
-    reader.ReadSignature();
-    reader.ReadListBegin();
-    const std::string version = reader.ReadString();
-    SetPresetName(reader.ReadString());
-    (void)reader.ReadString();
-    (void)reader.ReadString();
-    reader.ReadListEnd();
-
-    reader.ReadListBegin();
-    ReadState(reader, version);
-    reader.ReadListEnd();
-
-    if (!reader.EndOfList()) {
-        fMidiCCs.Clear();
-        reader.ReadListBegin();
-        while (!reader.EndOfList()) {
-            reader.ReadListBegin();
-            const std::string name = reader.ReadString();
-            const std::int32_t number = reader.ReadInteger();
-            reader.ReadListEnd();
-            fMidiCCs.SetCC(name, number);
-        }
-        reader.ReadListEnd();
-    }
-
-    if (checkPresetFile && !fPresetName.empty() && !FileExistsSafe(PresetPath(fPresetName)))
-        SetPresetName(std::string());
 }
 
 bool TVSTPluginBase::LoadFromChunk(TMemoryStreamChunk& chunk, bool checkPresetFile) {
@@ -215,7 +184,10 @@ bool TVSTPluginBase::LoadFromChunk(TMemoryStreamChunk& chunk, bool checkPresetFi
     try {
         ResetState();
         TValueReader reader(chunk.Payload().Bytes());
-        ReadHeaderAndSections(reader, checkPresetFile);
+        TModuleSection section(*this);
+        ReadStateStream(reader, section, fMidiCCs);
+        if (checkPresetFile && !fPresetName.empty() && !FileExistsSafe(PresetPath(fPresetName)))
+            SetPresetName(std::string());
     } catch (const std::exception& e) {
         // What was read before the error stays in effect, on top of the reset state.
         ShowMessageDialog(ErrorMessage("Error loading preset.", e.what(), "Load Preset"));

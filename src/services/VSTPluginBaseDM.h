@@ -8,7 +8,8 @@
 // learn state and the resolved CC table).
 #include "plugin/VSTModule.h"
 #include "services/PluginEditor.h"
-#include "services/QelMidiCC.h"
+#include "services/VSTParameterValues.h"
+#include "state/MidiCCList.h"
 
 #include <array>
 #include <atomic>
@@ -128,7 +129,7 @@ protected:
     };
 
 private:
-    void ReadHeaderAndSections(TValueReader& reader, bool checkPresetFile);
+    class TModuleSection;
 
     std::string fPresetName;
     std::string fUserFolder;

@@ -1,29 +1,9 @@
 #pragma once
-// MIDI CC assignments: a parameter name and a controller number each, at most one entry per
-// name (compared exactly). Part of every stored state. GUI thread only; the audio thread sees
-// a resolved table kept by the base module.
-#include <cstdint>
+// The module's named parameter values, the targets of MIDI CC assignments. GUI thread only.
 #include <string>
 #include <vector>
 
 namespace ostinel {
-
-struct TMidiCCItem {
-    std::int32_t CCNumber = 0;
-    std::string ParameterName;
-};
-
-class TMidiCCList {
-public:
-    void SetCC(const std::string& name, std::int32_t number);
-    [[nodiscard]] int IndexOfName(const std::string& name) const noexcept;
-    [[nodiscard]] const TMidiCCItem& GetItem(int index) const; // "Argument out of range"
-    [[nodiscard]] int Count() const noexcept { return static_cast<int>(fItems.size()); }
-    void Clear() noexcept { fItems.clear(); }
-
-private:
-    std::vector<TMidiCCItem> fItems;
-};
 
 struct TVSTParameterValue {
     float DefaultValue = 0.0f;
