@@ -7,9 +7,9 @@
 // The operations are templates over the sink (an IMidiSink or anything with the same two
 // writers) and live here, so that the module's own queue writers inline into the note loop.
 #include "common/QelCommon.h"
+#include "engine/MidiNoteList.h"
 #include "engine/MidiSink.h"
 #include "engine/Ostin.h"
-#include "engine/QelMidiNoteList.h"
 #include "engine/Random.h"
 
 #include <cstdint>

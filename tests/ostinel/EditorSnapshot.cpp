@@ -1,7 +1,7 @@
 #include "ostinel/EditorSnapshot.h"
 
 #include "ostinel/EditorWindow.h"
-#include "ostinel/Plugin.h"
+#include "ostinel/VSTPlugin.h"
 #include "platform/headless/HeadlessWindow.h"
 #include "support/FakeHost.h"
 #include "support/PluginInstance.h"

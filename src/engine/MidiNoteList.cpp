@@ -1,4 +1,4 @@
-#include "engine/QelMidiNoteList.h"
+#include "engine/MidiNoteList.h"
 
 namespace ostinel {
 

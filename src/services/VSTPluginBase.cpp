@@ -1,4 +1,4 @@
-#include "services/VSTPluginBaseDM.h"
+#include "services/VSTPluginBase.h"
 
 #include "common/Error.h"
 #include "common/QelCommon.h"

@@ -1,4 +1,4 @@
-#include "ostinel/Plugin.h"
+#include "ostinel/VSTPlugin.h"
 
 #include "common/Error.h"
 #include "common/QelCommon.h"

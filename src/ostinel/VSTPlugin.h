@@ -10,7 +10,7 @@
 #include "engine/NoteMapStore.h"
 #include "engine/NoteMapper.h"
 #include "plugin/SpscQueue.h"
-#include "services/VSTPluginBaseDM.h"
+#include "services/VSTPluginBase.h"
 
 #include <atomic>
 
