@@ -35,6 +35,18 @@ namespace ostinel {
     return result < 0 ? 0 : (result > 127 ? 127 : result);
 }
 
+// Calls play(target, outChannel, note) for each target of a row that has a note (a negative
+// note marks an unused target), in target order: the one walk over targets, for the mapper
+// and the preview.
+template <typename Play> void ForEachTargetWithNote(const TOstinTo& targets, Play&& play) {
+    for (int k = 0; k < TOstinTo::Count(); ++k) {
+        const TOstinToItem& target = targets[k];
+        const int note = target.NoteRounded();
+        if (note >= 0)
+            play(target, target.ChannelRounded() - 1, note);
+    }
+}
+
 class TNoteMapper {
 public:
     // Note-on of channel ch (0..15), note n, velocity v (1..127) on an active channel. Returns
@@ -53,22 +65,17 @@ public:
     template <typename Sink>
     void PlayTargets(const TOstinelChannel& channel, int ch, int n, int v, std::int32_t deltaFrames,
                      Sink& out) noexcept {
-        const TOstinTo& targets = channel.Notes[n].Targets;
-        for (int k = 0; k < TOstinTo::Count(); ++k) {
-            const TOstinToItem& target = targets[k];
-            const int note = target.NoteRounded();
-            if (note < 0)
-                continue;
-            if (static_cast<float>(Random(100)) >= target.Probability())
-                continue;
-            const int outChannel = target.ChannelRounded() - 1;
-            // A target that neither scales nor randomises keeps the velocity (1..127): the
-            // usual case, without the call.
-            const int velocity = target.VelocityScaleRounded() == 0 && !(target.Random() > 0)
-                                     ? v
-                                     : ComputeVelocity(v, target);
-            Record({ch, n, outChannel, note, velocity}, deltaFrames, out);
-        }
+        ForEachTargetWithNote(
+            channel.Notes[n].Targets, [&](const TOstinToItem& target, int outChannel, int note) {
+                if (static_cast<float>(Random(100)) >= target.Probability())
+                    return;
+                // A target that neither scales nor randomises keeps the velocity (1..127): the
+                // usual case, without the call.
+                const int velocity = target.VelocityScaleRounded() == 0 && !(target.Random() > 0)
+                                         ? v
+                                         : ComputeVelocity(v, target);
+                Record({ch, n, outChannel, note, velocity}, deltaFrames, out);
+            });
     }
 
     // Note-off of channel ch, note n with release velocity v: releases the entries started by

@@ -190,19 +190,14 @@ bool TVSTPlugin::PreviewNote(int channel, int note, int velocity) {
     int ons = 0;
     std::array<TGuiEvent, kMapTargets> offs;
     const std::int32_t delay = DelaySamples(0.25);
-    for (int k = 0; k < TOstinTo::Count(); ++k) {
-        const TOstinToItem& target = row.Targets[k];
-        const int t = target.NoteRounded();
-        if (t < 0)
-            continue;
-        const int oc = target.ChannelRounded() - 1;
+    ForEachTargetWithNote(row.Targets, [&](const TOstinToItem& target, int oc, int t) {
         velocity = ComputeVelocity(velocity, target);
         const auto n = static_cast<std::uint8_t>(t);
         const auto v = static_cast<std::uint8_t>(velocity);
         events[static_cast<std::size_t>(ons)] = {static_cast<std::uint8_t>(0x90 + oc), n, v, 0};
         offs[static_cast<std::size_t>(ons)] = {static_cast<std::uint8_t>(0x80 + oc), n, v, delay};
         ++ons;
-    }
+    });
     std::copy_n(offs.begin(), ons, events.begin() + ons);
     return ons == 0 || QueueFromGuiThread(events.data(), 2 * ons);
 }

@@ -17,12 +17,6 @@ namespace ostinel {
 
 namespace {
 
-#if defined(_WIN32)
-constexpr const char* kDelim = "\\";
-#else
-constexpr const char* kDelim = "/";
-#endif
-
 constexpr vst::VstIntPtr kWheelNotice = 0x57686565; // "Whee"
 
 std::optional<int> ParseDecimal(const std::optional<std::string>& text) {
@@ -57,8 +51,10 @@ void TVSTPluginBase::VSTModuleCreate() {
     fMidiCCs.Clear();
     SetLearnState(kLearnNone);
     const std::string documents = platform::DocumentsFolder();
-    fUserFolder = documents + kDelim + "Quorvat" + kDelim + ProductName() + kDelim;
-    fPresetsFolder = fUserFolder + "Presets" + kDelim;
+    using platform::kPathDelimiter;
+    fUserFolder =
+        documents + kPathDelimiter + "Quorvat" + kPathDelimiter + ProductName() + kPathDelimiter;
+    fPresetsFolder = fUserFolder + "Presets" + kPathDelimiter;
     WasPlaying = false;
     LoadSettings();
     LoadInitPreset();
