@@ -49,7 +49,7 @@ TVSTPlugin::~TVSTPlugin() {
 void TVSTPlugin::VSTModuleCreate() {
     SetPluginVersion("1.00");
     SetUserGuideFile("Ostinel User Guide.pdf");
-    fLearnedNote.store(-1, std::memory_order_release);
+    fLearnedNote.Clear();
     SetEditorFormClass(&CreateEditorWindow);
     gui::RegisterSkinActivator(); // ApplyStyle reaches the skins through it
     TVSTPluginBase::VSTModuleCreate();
@@ -129,7 +129,7 @@ void TVSTPlugin::NoteOn(const TOstinel& map, int ch, int note, int velocity,
     if (LearnState() == kLearnNote) {
         // The note-on is consumed whatever channel it came on.
         if (channel.Active() && ch == map.SelectedChannel())
-            fLearnedNote.store(note, std::memory_order_release);
+            fLearnedNote.Publish(note);
         SetLearnState(kLearnNone);
         // Also when nothing was captured: the editor must stop showing a learn that ended.
         RequestEditIdle();
@@ -153,7 +153,7 @@ void TVSTPlugin::NoteOff(const TOstinel& map, int ch, int note, int velocity,
 }
 
 void TVSTPlugin::QueueHighlight(int note, bool on) noexcept {
-    if (fHighlights.Push(static_cast<std::uint8_t>(note | (on ? 0x80 : 0))))
+    if (fPlayedNotes.Push(note, on))
         RequestEditIdle();
 }
 
@@ -205,20 +205,18 @@ bool TVSTPlugin::PreviewNote(int channel, int note, int velocity) {
 void TVSTPlugin::OnEditIdle() {
     TVSTPluginBase::OnEditIdle();
     IMapEditor* editor = MapEditor();
-    const int learned = fLearnedNote.exchange(-1, std::memory_order_acq_rel);
+    const int learned = fLearnedNote.Take();
     if (learned >= 0 && editor != nullptr)
         editor->LearnNote(learned);
     else if (editor != nullptr && LearnState() == kLearnNone)
         editor->LearnEnded();
     if (editor != nullptr) {
-        while (const std::uint8_t* e = fHighlights.Front()) {
-            const int note = *e & 0x7F;
-            if (*e & 0x80)
+        fPlayedNotes.Drain([editor](int note, bool on) {
+            if (on)
                 editor->HighlightNoteOn(note);
             else
                 editor->HighlightNoteOff(note);
-            fHighlights.Pop();
-        }
+        });
         editor->UpdateHighlightedNotes();
     }
 }

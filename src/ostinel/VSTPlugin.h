@@ -9,7 +9,6 @@
 #include "editor/map/MapEditorModule.h"
 #include "engine/NoteMapStore.h"
 #include "engine/NoteMapper.h"
-#include "plugin/SpscQueue.h"
 #include "services/VSTPluginBase.h"
 
 #include <atomic>
@@ -40,9 +39,7 @@ public:
     [[nodiscard]] const TMidiNoteList& SoundingNotes() const noexcept {
         return fMapper.SoundingNotes();
     }
-    [[nodiscard]] int LearnedNote() const noexcept {
-        return fLearnedNote.load(std::memory_order_acquire);
-    }
+    [[nodiscard]] int LearnedNote() const noexcept { return fLearnedNote.Peek(); }
     [[nodiscard]] double LastSamplePos() const noexcept { return fLastSamplePos; }
 
     // GUI thread: plays every target of row `note` of `channel` (0-based) now and releases
@@ -103,11 +100,10 @@ private:
     TNoteMapper fMapper;
     TQueueSink fSink{*this};
     const TOstinel* fAudioMap = nullptr; // pinned while an event list is mapped
-    std::atomic<std::int32_t> fLearnedNote{-1};
+    TAudioToGuiLearnedNote fLearnedNote;
     std::atomic<std::uint32_t> fStateGeneration{0};
-    double fLastSamplePos = 0.0; // audio thread
-    // Played notes of the shown channel, audio -> GUI: note | 0x80 for a note-on.
-    TSpscQueue<std::uint8_t, 1024> fHighlights;
+    double fLastSamplePos = 0.0;         // audio thread
+    TAudioToGuiPlayedNotes fPlayedNotes; // of the shown channel, for the highlights
 };
 
 } // namespace ostinel

@@ -188,9 +188,7 @@ VstIntPtr TCustomVSTModule::EditOpen(void* parent) {
 VstIntPtr TCustomVSTModule::EditIdle() {
     if (fEditorForm != nullptr)
         fEditorForm->HostIdle();
-    if (HasEditorFlag() && fEditorForm != nullptr &&
-        fNeedEditIdle.exchange(false, std::memory_order_acq_rel)) {
-        // Cleared before the handler runs, so a request raised meanwhile is not lost.
+    if (HasEditorFlag() && fEditorForm != nullptr && fIdleRequest.Take()) {
         OnEditIdle();
     }
     return 0;

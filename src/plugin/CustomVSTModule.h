@@ -3,6 +3,7 @@
 // and the handlers of the general opcodes.
 #include "plugin/BasicVSTModule.h"
 #include "plugin/EditorForm.h"
+#include "plugin/ThreadHandoffs.h"
 
 #include <atomic>
 #include <cstdint>
@@ -112,10 +113,8 @@ public:
     }
 
     // Set from any thread when the editor-idle handler should run at the next host idle call.
-    void RequestEditIdle() noexcept { fNeedEditIdle.store(true, std::memory_order_release); }
-    [[nodiscard]] bool NeedEditIdle() const noexcept {
-        return fNeedEditIdle.load(std::memory_order_acquire);
-    }
+    void RequestEditIdle() noexcept { fIdleRequest.Raise(); }
+    [[nodiscard]] bool NeedEditIdle() const noexcept { return fIdleRequest.Pending(); }
 
     void RequestMidi() noexcept;
 
@@ -159,7 +158,7 @@ private:
     std::vector<std::unique_ptr<IEditorForm>> fReplacedEditorForms; // kept until the module goes
     vst::ERect fEditorRect{};
     std::atomic<bool> fEditorOpen{false};
-    std::atomic<bool> fNeedEditIdle{false};
+    TAnyToGuiIdleRequest fIdleRequest;
 };
 
 // Copies a text into a host buffer of `size` bytes, cut to fit, always zero-terminated.

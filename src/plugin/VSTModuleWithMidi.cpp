@@ -38,32 +38,27 @@ std::int32_t TVSTModuleWithMidi::DelaySamples(double seconds) const noexcept {
 }
 
 bool TVSTModuleWithMidi::QueueFromGuiThread(const TGuiEvent* events, int count) noexcept {
-    if (count <= 0 || !fGuiEvents.HasRoomFor(static_cast<std::size_t>(count)))
-        return false;
-    for (int i = 0; i < count; ++i)
-        fGuiEvents.Push(events[i]);
-    return true;
+    return fGuiToAudio.Push(events, count);
 }
 
 void TVSTModuleWithMidi::DrainGuiEvents(std::int32_t processedFrames) noexcept {
     fProcessedSamples += processedFrames;
-    while (const TGuiEvent* e = fGuiEvents.Front()) {
-        if (e->delaySamples <= 0) {
-            Write(e->status, e->data1, e->data2, 0);
-        } else {
-            if (fDelayedCount == fDelayed.size()) {
-                // No room to wait: send the earliest now rather than lose it.
-                const TPending& oldest = fDelayed[fDelayedHead];
-                Write(oldest.status, oldest.data1, oldest.data2, 0);
-                fDelayedHead = (fDelayedHead + 1) % fDelayed.size();
-                --fDelayedCount;
-            }
-            TPending& slot = fDelayed[(fDelayedHead + fDelayedCount) % fDelayed.size()];
-            slot = {e->status, e->data1, e->data2, fProcessedSamples + e->delaySamples};
-            ++fDelayedCount;
+    fGuiToAudio.Drain([this](const TGuiEvent& e) {
+        if (e.delaySamples <= 0) {
+            Write(e.status, e.data1, e.data2, 0);
+            return;
         }
-        fGuiEvents.Pop();
-    }
+        if (fDelayedCount == fDelayed.size()) {
+            // No room to wait: send the earliest now rather than lose it.
+            const TPending& oldest = fDelayed[fDelayedHead];
+            Write(oldest.status, oldest.data1, oldest.data2, 0);
+            fDelayedHead = (fDelayedHead + 1) % fDelayed.size();
+            --fDelayedCount;
+        }
+        TPending& slot = fDelayed[(fDelayedHead + fDelayedCount) % fDelayed.size()];
+        slot = {e.status, e.data1, e.data2, fProcessedSamples + e.delaySamples};
+        ++fDelayedCount;
+    });
     // Delays are measured from the end of the block that took the event in.
     while (fDelayedCount > 0) {
         const TPending& head = fDelayed[fDelayedHead];

@@ -7,7 +7,7 @@
 // drains into the queue just before the flush; delayed events (the preview's note-offs) wait in
 // a second FIFO until enough samples have been processed.
 #include "plugin/CustomVSTModule.h"
-#include "plugin/SpscQueue.h"
+#include "plugin/ThreadHandoffs.h"
 
 #include <array>
 #include <cstdint>
@@ -78,10 +78,6 @@ public:
     // the first flush that comes its `delaySamples` or more processed samples after the audio
     // thread took it in (0: the next flush). Returns false, queuing nothing, when the FIFO
     // cannot take all of them.
-    struct TGuiEvent {
-        std::uint8_t status = 0, data1 = 0, data2 = 0;
-        std::int32_t delaySamples = 0;
-    };
     bool QueueFromGuiThread(const TGuiEvent* events, int count) noexcept;
     [[nodiscard]] std::int32_t DelaySamples(double seconds) const noexcept;
 
@@ -122,7 +118,7 @@ private:
 
     TOutputEvents fOutputEvents{};
     std::array<vst::VstMidiEvent, kEventRecords> fRecords{};
-    TSpscQueue<TGuiEvent, 512> fGuiEvents;
+    TGuiToAudioEvents fGuiToAudio;
     std::array<TPending, 512> fDelayed{}; // audio thread only, a ring in due order
     std::size_t fDelayedHead = 0, fDelayedCount = 0;
     std::int64_t fProcessedSamples = 0; // audio thread only
