@@ -3,26 +3,26 @@
 namespace ostinel {
 
 void TMidiNoteList::Clear() noexcept {
-    fKeyNewest.fill(-1);
+    keyNewest_.fill(-1);
     for (int i = 0; i < kCapacity; ++i) {
-        fSlots[U(i)] = Slot{};
-        fSlots[U(i)].next = static_cast<std::int16_t>(i + 1 < kCapacity ? i + 1 : -1);
+        slots_[U(i)] = Slot{};
+        slots_[U(i)].next = static_cast<std::int16_t>(i + 1 < kCapacity ? i + 1 : -1);
     }
-    fFree = 0;
-    fHead = fTail = -1;
-    fCount = 0;
+    free_ = 0;
+    head_ = tail_ = -1;
+    count_ = 0;
 }
 
 void TMidiNoteList::RemoveOldest() noexcept {
-    if (fHead < 0)
+    if (head_ < 0)
         return;
     // The oldest entry is the oldest of its key too: the end of its chain.
-    const int oldest = fHead;
-    const Slot& slot = fSlots[U(oldest)];
+    const int oldest = head_;
+    const Slot& slot = slots_[U(oldest)];
     if (slot.newer >= 0)
-        fSlots[U(slot.newer)].older = -1;
+        slots_[U(slot.newer)].older = -1;
     else
-        fKeyNewest[U(Key(slot.item.SourceChannel, slot.item.SourceNote))] = -1;
+        keyNewest_[U(Key(slot.item.SourceChannel, slot.item.SourceNote))] = -1;
     UnlinkOrder(oldest);
 }
 

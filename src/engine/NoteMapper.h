@@ -82,7 +82,7 @@ public:
     // that note, or passes the note-off through when there are none.
     template <typename Sink>
     void NoteOff(int ch, int n, int v, std::int32_t deltaFrames, Sink& out) noexcept {
-        const int released = fSounding.ReleaseSource(ch, n, [&](const TMidiNoteItem& item) {
+        const int released = sounding_.ReleaseSource(ch, n, [&](const TMidiNoteItem& item) {
             out.SendNoteOff(B(item.OutChannel), B(item.OutNote), B(item.Velocity), deltaFrames);
         });
         if (released == 0)
@@ -91,31 +91,31 @@ public:
 
     // Releases every sounding note (transport jump back), oldest first, at deltaFrames 0.
     template <typename Sink> void ReleaseAll(Sink& out) noexcept {
-        fSounding.ForEach([&](const TMidiNoteItem& item) {
+        sounding_.ForEach([&](const TMidiNoteItem& item) {
             out.SendNoteOff(B(item.OutChannel), B(item.OutNote), B(item.Velocity), 0);
         });
-        fSounding.Clear();
+        sounding_.Clear();
     }
 
-    [[nodiscard]] const TMidiNoteList& SoundingNotes() const noexcept { return fSounding; }
+    [[nodiscard]] const TMidiNoteList& SoundingNotes() const noexcept { return sounding_; }
 
 private:
     static constexpr std::uint8_t B(int v) noexcept { return static_cast<std::uint8_t>(v); }
 
     template <typename Sink>
     void Record(const TMidiNoteItem& item, std::int32_t deltaFrames, Sink& out) noexcept {
-        if (fSounding.Full()) {
+        if (sounding_.Full()) {
             // Never leave a note hanging: release the oldest entry to make room.
-            const TMidiNoteItem& oldest = *fSounding.Oldest();
+            const TMidiNoteItem& oldest = *sounding_.Oldest();
             out.SendNoteOff(B(oldest.OutChannel), B(oldest.OutNote), B(oldest.Velocity),
                             deltaFrames);
-            fSounding.RemoveOldest();
+            sounding_.RemoveOldest();
         }
-        fSounding.AddNote(item);
+        sounding_.AddNote(item);
         out.SendNoteOn(B(item.OutChannel), B(item.OutNote), B(item.Velocity), deltaFrames);
     }
 
-    TMidiNoteList fSounding;
+    TMidiNoteList sounding_;
 };
 
 } // namespace ostinel

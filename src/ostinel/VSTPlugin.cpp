@@ -49,7 +49,7 @@ TVSTPlugin::~TVSTPlugin() {
 void TVSTPlugin::VSTModuleCreate() {
     SetPluginVersion("1.00");
     SetUserGuideFile("Ostinel User Guide.pdf");
-    fLearnedNote.Clear();
+    learnedNote_.Clear();
     SetEditorFormClass(&CreateEditorWindow);
     gui::RegisterSkinActivator(); // ApplyStyle reaches the skins through it
     TVSTPluginBase::VSTModuleCreate();
@@ -68,17 +68,17 @@ void TVSTPlugin::ResetState() {
 // ---- Audio thread ------------------------------------------------------------------------
 
 void TVSTPlugin::ProcessEvents(const VstEvents& events) noexcept {
-    TNoteMapStore::AudioGuard pin(fMaps);
+    TNoteMapStore::AudioGuard pin(maps_);
     const TOstinel& map = pin.Map();
-    fAudioMap = &map;
+    audioMap_ = &map;
     // The intake's walk with the handler called directly, not through the virtual hook.
     ForEachMidiEvent(events, [&](const VstMidiEvent& event) { MapMidi(map, event); });
-    fAudioMap = nullptr;
+    audioMap_ = nullptr;
 }
 
 void TVSTPlugin::ProcessMidi(const VstMidiEvent& event) noexcept {
-    if (fAudioMap != nullptr)
-        MapMidi(*fAudioMap, event);
+    if (audioMap_ != nullptr)
+        MapMidi(*audioMap_, event);
     else
         TVSTPluginBase::ProcessMidi(event); // CC assignments only: no map is pinned
 }
@@ -129,7 +129,7 @@ void TVSTPlugin::NoteOn(const TOstinel& map, int ch, int note, int velocity,
     if (LearnState() == kLearnNote) {
         // The note-on is consumed whatever channel it came on.
         if (channel.Active() && ch == map.SelectedChannel())
-            fLearnedNote.Publish(note);
+            learnedNote_.Publish(note);
         SetLearnState(kLearnNone);
         // Also when nothing was captured: the editor must stop showing a learn that ended.
         RequestEditIdle();
@@ -143,17 +143,17 @@ void TVSTPlugin::NoteOn(const TOstinel& map, int ch, int note, int velocity,
     if (!channel.InRange(note))
         return;
     Highlight(map, ch, note, true);
-    fMapper.PlayTargets(channel, ch, note, velocity, deltaFrames, fSink);
+    mapper_.PlayTargets(channel, ch, note, velocity, deltaFrames, sink_);
 }
 
 void TVSTPlugin::NoteOff(const TOstinel& map, int ch, int note, int velocity,
                          std::int32_t deltaFrames) noexcept {
-    fMapper.NoteOff(ch, note, velocity, deltaFrames, fSink);
+    mapper_.NoteOff(ch, note, velocity, deltaFrames, sink_);
     Highlight(map, ch, note, false);
 }
 
 void TVSTPlugin::QueueHighlight(int note, bool on) noexcept {
-    if (fPlayedNotes.Push(note, on))
+    if (playedNotes_.Push(note, on))
         RequestEditIdle();
 }
 
@@ -170,15 +170,15 @@ void TVSTPlugin::TransportCheck() noexcept {
         return; // no time information: no check for this block
     const bool playing = (info->flags & kVstTransportPlaying) != 0;
     if (playing && !WasPlaying) {
-        fLastSamplePos = 0.0;
+        lastSamplePos_ = 0.0;
     } else if (!playing && WasPlaying) {
-        fLastSamplePos = 0.0;
+        lastSamplePos_ = 0.0;
         WasPlaying = false;
         return;
     }
-    if (info->samplePos < fLastSamplePos)
-        fMapper.ReleaseAll(fSink);
-    fLastSamplePos = info->samplePos;
+    if (info->samplePos < lastSamplePos_)
+        mapper_.ReleaseAll(sink_);
+    lastSamplePos_ = info->samplePos;
     WasPlaying = playing;
 }
 
@@ -205,13 +205,13 @@ bool TVSTPlugin::PreviewNote(int channel, int note, int velocity) {
 void TVSTPlugin::OnEditIdle() {
     TVSTPluginBase::OnEditIdle();
     IMapEditor* editor = MapEditor();
-    const int learned = fLearnedNote.Take();
+    const int learned = learnedNote_.Take();
     if (learned >= 0 && editor != nullptr)
         editor->LearnNote(learned);
     else if (editor != nullptr && LearnState() == kLearnNone)
         editor->LearnEnded();
     if (editor != nullptr) {
-        fPlayedNotes.Drain([editor](int note, bool on) {
+        playedNotes_.Drain([editor](int note, bool on) {
             if (on)
                 editor->HighlightNoteOn(note);
             else

@@ -5,8 +5,8 @@
 namespace ostinel {
 
 int TVSTParameterValues::IndexOfName(const std::string& name) const noexcept {
-    for (std::size_t i = 0; i < fItems.size(); ++i)
-        if (fItems[i].ParameterName == name)
+    for (std::size_t i = 0; i < items_.size(); ++i)
+        if (items_[i].ParameterName == name)
             return static_cast<int>(i);
     return -1;
 }
@@ -21,7 +21,7 @@ int TVSTParameterValues::FindByName(const std::string& name) const {
 TVSTParameterValue& TVSTParameterValues::GetItem(int index) {
     if (index < 0 || index >= Count())
         throw Error(kArgumentOutOfRange);
-    return fItems[static_cast<std::size_t>(index)];
+    return items_[static_cast<std::size_t>(index)];
 }
 
 } // namespace ostinel

@@ -19,12 +19,12 @@ public:
     [[nodiscard]] int FindByName(const std::string& name) const;
     // -1 instead of an error.
     [[nodiscard]] int IndexOfName(const std::string& name) const noexcept;
-    [[nodiscard]] int Count() const noexcept { return static_cast<int>(fItems.size()); }
+    [[nodiscard]] int Count() const noexcept { return static_cast<int>(items_.size()); }
     [[nodiscard]] TVSTParameterValue& GetItem(int index); // "Argument out of range"
-    void Add(TVSTParameterValue value) { fItems.push_back(std::move(value)); }
+    void Add(TVSTParameterValue value) { items_.push_back(std::move(value)); }
 
 private:
-    std::vector<TVSTParameterValue> fItems;
+    std::vector<TVSTParameterValue> items_;
 };
 
 } // namespace ostinel
