@@ -38,7 +38,8 @@ namespace ostinel {
 // Calls play(target, outChannel, note) for each target of a row that has a note (a negative
 // note marks an unused target), in target order: the one walk over targets, for the mapper
 // and the preview.
-template <typename Play> void ForEachTargetWithNote(const TOstinTo& targets, Play&& play) {
+template <typename Play>
+[[gnu::always_inline]] inline void ForEachTargetWithNote(const TOstinTo& targets, Play&& play) {
     for (int k = 0; k < TOstinTo::Count(); ++k) {
         const TOstinToItem& target = targets[k];
         const int note = target.NoteRounded();
