@@ -151,7 +151,7 @@ class TVSTPluginBase::TModuleSection final : public IModuleStateSection {
 public:
     explicit TModuleSection(TVSTPluginBase& base) : base_(base) {}
     void WriteSection(TValueWriter& writer) override { base_.WriteState(writer); }
-    void HeaderRead(const TStateHeader& header) override { base_.SetPresetName(header.PresetName); }
+    void PresetNameRead(const std::string& name) override { base_.SetPresetName(name); }
     void ReadSection(TValueReader& reader, const TStateHeader& header) override {
         base_.ReadState(reader, header.Version);
     }

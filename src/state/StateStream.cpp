@@ -35,10 +35,10 @@ TStateHeader ReadStateStream(TValueReader& r, IModuleStateSection& module, TMidi
     r.ReadListBegin();
     header.Version = r.ReadString();
     header.PresetName = r.ReadString();
+    module.PresetNameRead(header.PresetName);
     header.Reserved[0] = r.ReadString();
     header.Reserved[1] = r.ReadString();
     r.ReadListEnd();
-    module.HeaderRead(header);
 
     r.ReadListBegin();
     module.ReadSection(r, header);

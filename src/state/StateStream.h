@@ -25,8 +25,9 @@ struct TStateHeader {
 class IModuleStateSection {
 public:
     virtual void WriteSection(TValueWriter& writer) = 0;
-    // Runs once the header is read, before the module's section.
-    virtual void HeaderRead(const TStateHeader& /*header*/) {}
+    // Runs as soon as the preset name is read, so an error anywhere after it (even in the rest
+    // of the header) leaves the name taken.
+    virtual void PresetNameRead(const std::string& /*name*/) {}
     virtual void ReadSection(TValueReader& reader, const TStateHeader& header) = 0;
 
 protected:

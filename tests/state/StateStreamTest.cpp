@@ -16,14 +16,14 @@ const Bytes kEmptyText = B({0x12, 0, 0, 0, 0});
 class TIntegerSection final : public IModuleStateSection {
 public:
     void WriteSection(TValueWriter& writer) override { writer.WriteInteger(value); }
-    void HeaderRead(const TStateHeader& header) override { presetNameAtHeader = header.PresetName; }
+    void PresetNameRead(const std::string& name) override { presetNameRead = name; }
     void ReadSection(TValueReader& reader, const TStateHeader& header) override {
         versionSeen = header.Version;
         value = reader.ReadInteger();
     }
 
     std::int32_t value = 0;
-    std::optional<std::string> presetNameAtHeader;
+    std::optional<std::string> presetNameRead;
     std::string versionSeen;
 };
 
@@ -104,17 +104,25 @@ TEST(StateStream, AssignmentSection) {
     }
 }
 
-TEST(StateStream, AnErrorInTheModuleSectionKeepsWhatWasReadBefore) {
-    // Header complete, then the module's section holds a text where the integer belongs.
-    const Bytes bytes = Concat({Ascii("TPF0"), B({0x01}), kEmptyText, B({0x06, 0x01}), Ascii("P"),
-                                kEmptyText, kEmptyText, B({0x00, 0x01}), kEmptyText});
-    TValueReader reader(bytes);
-    TIntegerSection section;
-    TMidiCCList ccs;
-    ccs.SetCC("keep", 3);
-    EXPECT_NE(ErrorOf([&] { (void)ReadStateStream(reader, section, ccs); }), "<no error>");
-    EXPECT_EQ(section.presetNameAtHeader, "P");
-    EXPECT_EQ(ccs.Count(), 1);
+TEST(StateStream, AnErrorAfterThePresetNameKeepsWhatWasReadBefore) {
+    const Bytes upToName =
+        Concat({Ascii("TPF0"), B({0x01}), kEmptyText, B({0x06, 0x01}), Ascii("P")});
+    const std::vector<std::pair<const char*, Bytes>> cases = {
+        {"a broken text in the rest of the header", Concat({upToName, B({0xFF})})},
+        // Header complete, then the module's section holds a text where the integer belongs.
+        {"a text in the module's section",
+         Concat({upToName, kEmptyText, kEmptyText, B({0x00, 0x01}), kEmptyText})},
+    };
+    for (const auto& [name, bytes] : cases) {
+        SCOPED_TRACE(name);
+        TValueReader reader(bytes);
+        TIntegerSection section;
+        TMidiCCList ccs;
+        ccs.SetCC("keep", 3);
+        EXPECT_NE(ErrorOf([&] { (void)ReadStateStream(reader, section, ccs); }), "<no error>");
+        EXPECT_EQ(section.presetNameRead, "P");
+        EXPECT_EQ(ccs.Count(), 1);
+    }
 }
 
 TEST(StateStream, TruncatedOrForeignStreamsFail) {
