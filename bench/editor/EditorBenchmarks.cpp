@@ -6,7 +6,7 @@
 #include "editor/map/MapGridLayout.h"
 #include "editor/map/QelDrawGrid.h"
 #include "ostinel/EditorWindow.h"
-#include "ostinel/Plugin.h"
+#include "ostinel/VSTPlugin.h"
 #include "platform/headless/HeadlessWindow.h"
 #include "support/BenchmarkMain.h"
 #include "support/FakeHost.h"

@@ -124,6 +124,10 @@ void SetOctaveOffset(std::int8_t offset) noexcept;
 // is "/"; relative or drive-letter paths are not ready there.
 [[nodiscard]] bool DriveReady(std::string_view path);
 
+// Whether something that is not a folder exists at `path` (taken as it is), without the
+// system's critical-error prompts.
+[[nodiscard]] bool FileExists(const std::string& path);
+
 // Strips one leading and one trailing double quote, then surrounding blanks; a path with a
 // drive letter ("X:\...") is false unless DriveReady; otherwise whether a file (not a folder)
 // exists there.

@@ -71,7 +71,11 @@ bool FileExistsSafe(std::string_view path) {
         return false;
     if (HasDriveLetter(path) && !DriveReady(path.substr(0, 3)))
         return false;
-    return detail::IsExistingFile(std::string(path));
+    return FileExists(std::string(path));
+}
+
+bool FileExists(const std::string& path) {
+    return detail::IsExistingFile(path);
 }
 
 bool FindFilesByMasks(std::string_view folderAndMasks, std::uint32_t attributeFilter,

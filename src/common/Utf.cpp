@@ -16,25 +16,6 @@ void AppendUtf16(std::u16string& out, char32_t cp) {
     out.push_back(static_cast<char16_t>(0xDC00 + (cp & 0x3FF)));
 }
 
-void AppendUtf8(std::string& out, char32_t cp) {
-    auto put = [&out](std::uint32_t byte) { out.push_back(static_cast<char>(byte)); };
-    if (cp < 0x80) {
-        put(cp);
-    } else if (cp < 0x800) {
-        put(0xC0 | (cp >> 6));
-        put(0x80 | (cp & 0x3F));
-    } else if (cp < 0x10000) {
-        put(0xE0 | (cp >> 12));
-        put(0x80 | ((cp >> 6) & 0x3F));
-        put(0x80 | (cp & 0x3F));
-    } else {
-        put(0xF0 | (cp >> 18));
-        put(0x80 | ((cp >> 12) & 0x3F));
-        put(0x80 | ((cp >> 6) & 0x3F));
-        put(0x80 | (cp & 0x3F));
-    }
-}
-
 // Length of the sequence a lead byte starts and the allowed range of its first continuation
 // byte (excludes overlongs, surrogates and code points above U+10FFFF); length 0 = invalid.
 struct LeadInfo {
@@ -63,43 +44,57 @@ LeadInfo ClassifyLead(unsigned char b) {
 
 } // namespace
 
+char32_t DecodeUtf8At(std::string_view text, std::size_t& pos) noexcept {
+    const auto lead = static_cast<unsigned char>(text[pos++]);
+    if (lead < 0x80)
+        return lead;
+    const LeadInfo info = ClassifyLead(lead);
+    if (info.length == 0)
+        return kReplacementChar;
+    char32_t cp = lead & (0x7F >> info.length);
+    unsigned char low = info.low;
+    unsigned char high = info.high;
+    for (int k = 1; k < info.length; ++k) {
+        if (pos >= text.size())
+            return kReplacementChar;
+        const auto b = static_cast<unsigned char>(text[pos]);
+        if (b < low || b > high)
+            return kReplacementChar; // the maximal subpart read so far; b starts the next
+        cp = (cp << 6) | (b & 0x3F);
+        low = 0x80;
+        high = 0xBF;
+        ++pos;
+    }
+    return cp;
+}
+
+void AppendUtf8(std::string& out, char32_t cp) {
+    if (cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))
+        cp = kReplacementChar;
+    auto put = [&out](std::uint32_t byte) { out.push_back(static_cast<char>(byte)); };
+    if (cp < 0x80) {
+        put(cp);
+    } else if (cp < 0x800) {
+        put(0xC0 | (cp >> 6));
+        put(0x80 | (cp & 0x3F));
+    } else if (cp < 0x10000) {
+        put(0xE0 | (cp >> 12));
+        put(0x80 | ((cp >> 6) & 0x3F));
+        put(0x80 | (cp & 0x3F));
+    } else {
+        put(0xF0 | (cp >> 18));
+        put(0x80 | ((cp >> 12) & 0x3F));
+        put(0x80 | ((cp >> 6) & 0x3F));
+        put(0x80 | (cp & 0x3F));
+    }
+}
+
 std::u16string Utf8ToUtf16(std::string_view text) {
     std::u16string out;
     out.reserve(text.size());
     std::size_t i = 0;
-    while (i < text.size()) {
-        const auto lead = static_cast<unsigned char>(text[i]);
-        if (lead < 0x80) {
-            out.push_back(lead);
-            ++i;
-            continue;
-        }
-        const LeadInfo info = ClassifyLead(lead);
-        if (info.length == 0) {
-            out.push_back(static_cast<char16_t>(kReplacementChar));
-            ++i;
-            continue;
-        }
-        char32_t cp = lead & (0x7F >> info.length);
-        std::size_t k = 1;
-        for (; k < static_cast<std::size_t>(info.length); ++k) {
-            if (i + k >= text.size())
-                break;
-            const auto b = static_cast<unsigned char>(text[i + k]);
-            const unsigned char low = k == 1 ? info.low : 0x80;
-            const unsigned char high = k == 1 ? info.high : 0xBF;
-            if (b < low || b > high)
-                break;
-            cp = (cp << 6) | (b & 0x3F);
-        }
-        if (k == static_cast<std::size_t>(info.length)) {
-            AppendUtf16(out, cp);
-        } else {
-            // The maximal subpart read so far is one replacement character.
-            out.push_back(static_cast<char16_t>(kReplacementChar));
-        }
-        i += k;
-    }
+    while (i < text.size())
+        AppendUtf16(out, DecodeUtf8At(text, i));
     return out;
 }
 

@@ -2,6 +2,7 @@
 // UTF-8 is the text type of every layer; UTF-16 is what the Windows API speaks. The converters
 // never fail: an ill-formed sequence becomes U+FFFD, one per maximal invalid subpart.
 // Reentrant, usable from any thread (they allocate, so not on the audio thread).
+#include <cstddef>
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -9,6 +10,12 @@
 namespace ostinel {
 
 inline constexpr char32_t kReplacementChar = 0xFFFD;
+
+// Decodes the code point starting at text[pos] (pos < text.size()) and moves pos past it; an
+// ill-formed sequence gives U+FFFD and pos stops at the byte that broke it.
+[[nodiscard]] char32_t DecodeUtf8At(std::string_view text, std::size_t& pos) noexcept;
+// Appends cp as UTF-8; surrogates and values above U+10FFFF are written as U+FFFD.
+void AppendUtf8(std::string& out, char32_t cp);
 
 [[nodiscard]] std::u16string Utf8ToUtf16(std::string_view text);
 [[nodiscard]] std::string Utf16ToUtf8(std::u16string_view text);

@@ -3,11 +3,9 @@
 // per row its header and targets. Shared by the module's state and by tools that write states.
 // GUI thread.
 #include "engine/Ostin.h"
+#include "state/StateStream.h"
 
 namespace ostinel {
-
-class TValueReader;
-class TValueWriter;
 
 void WriteMapSection(TValueWriter& writer, const TOstinel& map);
 void WriteChannelEntry(TValueWriter& writer, const TOstinelChannel& channel);
@@ -19,5 +17,19 @@ void WriteRowEntry(TValueWriter& writer, const TChannelOstinItem& row);
 void ReadMapSection(TValueReader& reader, TOstinel& map);
 // Reads a channel's row list (after its begin) into the channel.
 void ReadRowList(TValueReader& reader, TOstinelChannel& channel);
+
+// The note map as the module's section of a whole state stream, for code that holds a map
+// rather than a module (tools).
+class TMapStateSection final : public IModuleStateSection {
+public:
+    explicit TMapStateSection(TOstinel& map) : map_(map) {}
+    void WriteSection(TValueWriter& writer) override { WriteMapSection(writer, map_); }
+    void ReadSection(TValueReader& reader, const TStateHeader& /*header*/) override {
+        ReadMapSection(reader, map_);
+    }
+
+private:
+    TOstinel& map_;
+};
 
 } // namespace ostinel

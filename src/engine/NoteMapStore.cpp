@@ -5,34 +5,34 @@
 namespace ostinel {
 
 TNoteMapStore::TNoteMapStore()
-    : fA(std::make_unique<TOstinel>()), fB(std::make_unique<TOstinel>()), fLive(fA.get()),
-      fSpare(fB.get()) {}
+    : a_(std::make_unique<TOstinel>()), b_(std::make_unique<TOstinel>()), live_(a_.get()),
+      spare_(b_.get()) {}
 
 void TNoteMapStore::WaitUntilSpareIsFree() const noexcept {
     // The audio thread holds a map for at most one event list; yield until it lets go.
-    while (fHazard.load(std::memory_order_seq_cst) == fSpare)
+    while (hazard_.load(std::memory_order_seq_cst) == spare_)
         std::this_thread::yield();
 }
 
 void TNoteMapStore::BeginBulkUpdate() {
-    if (fBulkDepth++ > 0)
+    if (bulkDepth_++ > 0)
         return;
     WaitUntilSpareIsFree();
-    fSpare->CopyFrom(*Live());
+    spare_->CopyFrom(*Live());
 }
 
 void TNoteMapStore::EndBulkUpdate() noexcept {
-    if (fBulkDepth == 0 || --fBulkDepth > 0)
+    if (bulkDepth_ == 0 || --bulkDepth_ > 0)
         return;
-    TOstinel* old = fLive.exchange(fSpare, std::memory_order_seq_cst);
-    fSpare = old;
+    TOstinel* old = live_.exchange(spare_, std::memory_order_seq_cst);
+    spare_ = old;
 }
 
 const TOstinel* TNoteMapStore::AcquireForAudio() noexcept {
-    const TOstinel* map = fLive.load(std::memory_order_seq_cst);
+    const TOstinel* map = live_.load(std::memory_order_seq_cst);
     for (;;) {
-        fHazard.store(map, std::memory_order_seq_cst);
-        const TOstinel* again = fLive.load(std::memory_order_seq_cst);
+        hazard_.store(map, std::memory_order_seq_cst);
+        const TOstinel* again = live_.load(std::memory_order_seq_cst);
         if (again == map)
             return map;
         map = again;

@@ -21,58 +21,58 @@ public:
     TNoteMapStore& operator=(const TNoteMapStore&) = delete;
 
     // GUI thread: the map to read and edit. During a bulk update this is the map being built.
-    [[nodiscard]] TOstinel& Edit() noexcept { return fBulkDepth > 0 ? *fSpare : *Live(); }
+    [[nodiscard]] TOstinel& Edit() noexcept { return bulkDepth_ > 0 ? *spare_ : *Live(); }
     [[nodiscard]] const TOstinel& Read() const noexcept {
-        return fBulkDepth > 0 ? *fSpare : *Live();
+        return bulkDepth_ > 0 ? *spare_ : *Live();
     }
 
     // GUI thread: start or end a bulk rewrite. Nested calls join the outermost one; the
     // outermost begin copies the live map into the spare, the outermost end publishes it.
     void BeginBulkUpdate();
     void EndBulkUpdate() noexcept;
-    [[nodiscard]] bool InBulkUpdate() const noexcept { return fBulkDepth > 0; }
+    [[nodiscard]] bool InBulkUpdate() const noexcept { return bulkDepth_ > 0; }
 
     // Audio thread: pin the live map for one event list. Lock-free; never allocates.
     [[nodiscard]] const TOstinel* AcquireForAudio() noexcept;
-    void ReleaseFromAudio() noexcept { fHazard.store(nullptr, std::memory_order_release); }
+    void ReleaseFromAudio() noexcept { hazard_.store(nullptr, std::memory_order_release); }
 
     class AudioGuard {
     public:
         explicit AudioGuard(TNoteMapStore& store) noexcept
-            : fStore(store), fMap(store.AcquireForAudio()) {}
-        ~AudioGuard() { fStore.ReleaseFromAudio(); }
+            : store_(store), map_(store.AcquireForAudio()) {}
+        ~AudioGuard() { store_.ReleaseFromAudio(); }
         AudioGuard(const AudioGuard&) = delete;
         AudioGuard& operator=(const AudioGuard&) = delete;
-        [[nodiscard]] const TOstinel& Map() const noexcept { return *fMap; }
+        [[nodiscard]] const TOstinel& Map() const noexcept { return *map_; }
 
     private:
-        TNoteMapStore& fStore;
-        const TOstinel* fMap;
+        TNoteMapStore& store_;
+        const TOstinel* map_;
     };
 
 private:
-    [[nodiscard]] TOstinel* Live() const noexcept { return fLive.load(std::memory_order_seq_cst); }
+    [[nodiscard]] TOstinel* Live() const noexcept { return live_.load(std::memory_order_seq_cst); }
     void WaitUntilSpareIsFree() const noexcept;
 
-    std::unique_ptr<TOstinel> fA;
-    std::unique_ptr<TOstinel> fB;
-    std::atomic<TOstinel*> fLive;
-    std::atomic<const TOstinel*> fHazard{nullptr};
-    TOstinel* fSpare;   // GUI thread only
-    int fBulkDepth = 0; // GUI thread only
+    std::unique_ptr<TOstinel> a_;
+    std::unique_ptr<TOstinel> b_;
+    std::atomic<TOstinel*> live_;
+    std::atomic<const TOstinel*> hazard_{nullptr};
+    TOstinel* spare_;   // GUI thread only
+    int bulkDepth_ = 0; // GUI thread only
 };
 
 // RAII bulk update on the GUI thread; publishes even when the rewrite fails half-way, so a load
 // error leaves what was read before it, as the load rules say.
 class TBulkMapUpdate {
 public:
-    explicit TBulkMapUpdate(TNoteMapStore& store) : fStore(store) { fStore.BeginBulkUpdate(); }
-    ~TBulkMapUpdate() { fStore.EndBulkUpdate(); }
+    explicit TBulkMapUpdate(TNoteMapStore& store) : store_(store) { store_.BeginBulkUpdate(); }
+    ~TBulkMapUpdate() { store_.EndBulkUpdate(); }
     TBulkMapUpdate(const TBulkMapUpdate&) = delete;
     TBulkMapUpdate& operator=(const TBulkMapUpdate&) = delete;
 
 private:
-    TNoteMapStore& fStore;
+    TNoteMapStore& store_;
 };
 
 } // namespace ostinel

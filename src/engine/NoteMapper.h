@@ -7,9 +7,9 @@
 // The operations are templates over the sink (an IMidiSink or anything with the same two
 // writers) and live here, so that the module's own queue writers inline into the note loop.
 #include "common/QelCommon.h"
+#include "engine/MidiNoteList.h"
 #include "engine/MidiSink.h"
 #include "engine/Ostin.h"
-#include "engine/QelMidiNoteList.h"
 #include "engine/Random.h"
 
 #include <cstdint>
@@ -35,6 +35,19 @@ namespace ostinel {
     return result < 0 ? 0 : (result > 127 ? 127 : result);
 }
 
+// Calls play(target, outChannel, note) for each target of a row that has a note (a negative
+// note marks an unused target), in target order: the one walk over targets, for the mapper
+// and the preview.
+template <typename Play>
+[[gnu::always_inline]] inline void ForEachTargetWithNote(const TOstinTo& targets, Play&& play) {
+    for (int k = 0; k < TOstinTo::Count(); ++k) {
+        const TOstinToItem& target = targets[k];
+        const int note = target.NoteRounded();
+        if (note >= 0)
+            play(target, target.ChannelRounded() - 1, note);
+    }
+}
+
 class TNoteMapper {
 public:
     // Note-on of channel ch (0..15), note n, velocity v (1..127) on an active channel. Returns
@@ -53,29 +66,24 @@ public:
     template <typename Sink>
     void PlayTargets(const TOstinelChannel& channel, int ch, int n, int v, std::int32_t deltaFrames,
                      Sink& out) noexcept {
-        const TOstinTo& targets = channel.Notes[n].Targets;
-        for (int k = 0; k < TOstinTo::Count(); ++k) {
-            const TOstinToItem& target = targets[k];
-            const int note = target.NoteRounded();
-            if (note < 0)
-                continue;
-            if (static_cast<float>(Random(100)) >= target.Probability())
-                continue;
-            const int outChannel = target.ChannelRounded() - 1;
-            // A target that neither scales nor randomises keeps the velocity (1..127): the
-            // usual case, without the call.
-            const int velocity = target.VelocityScaleRounded() == 0 && !(target.Random() > 0)
-                                     ? v
-                                     : ComputeVelocity(v, target);
-            Record({ch, n, outChannel, note, velocity}, deltaFrames, out);
-        }
+        ForEachTargetWithNote(
+            channel.Notes[n].Targets, [&](const TOstinToItem& target, int outChannel, int note) {
+                if (static_cast<float>(Random(100)) >= target.Probability())
+                    return;
+                // A target that neither scales nor randomises keeps the velocity (1..127): the
+                // usual case, without the call.
+                const int velocity = target.VelocityScaleRounded() == 0 && !(target.Random() > 0)
+                                         ? v
+                                         : ComputeVelocity(v, target);
+                Record({ch, n, outChannel, note, velocity}, deltaFrames, out);
+            });
     }
 
     // Note-off of channel ch, note n with release velocity v: releases the entries started by
     // that note, or passes the note-off through when there are none.
     template <typename Sink>
     void NoteOff(int ch, int n, int v, std::int32_t deltaFrames, Sink& out) noexcept {
-        const int released = fSounding.ReleaseSource(ch, n, [&](const TMidiNoteItem& item) {
+        const int released = sounding_.ReleaseSource(ch, n, [&](const TMidiNoteItem& item) {
             out.SendNoteOff(B(item.OutChannel), B(item.OutNote), B(item.Velocity), deltaFrames);
         });
         if (released == 0)
@@ -84,31 +92,31 @@ public:
 
     // Releases every sounding note (transport jump back), oldest first, at deltaFrames 0.
     template <typename Sink> void ReleaseAll(Sink& out) noexcept {
-        fSounding.ForEach([&](const TMidiNoteItem& item) {
+        sounding_.ForEach([&](const TMidiNoteItem& item) {
             out.SendNoteOff(B(item.OutChannel), B(item.OutNote), B(item.Velocity), 0);
         });
-        fSounding.Clear();
+        sounding_.Clear();
     }
 
-    [[nodiscard]] const TMidiNoteList& SoundingNotes() const noexcept { return fSounding; }
+    [[nodiscard]] const TMidiNoteList& SoundingNotes() const noexcept { return sounding_; }
 
 private:
     static constexpr std::uint8_t B(int v) noexcept { return static_cast<std::uint8_t>(v); }
 
     template <typename Sink>
     void Record(const TMidiNoteItem& item, std::int32_t deltaFrames, Sink& out) noexcept {
-        if (fSounding.Full()) {
+        if (sounding_.Full()) {
             // Never leave a note hanging: release the oldest entry to make room.
-            const TMidiNoteItem& oldest = *fSounding.Oldest();
+            const TMidiNoteItem& oldest = *sounding_.Oldest();
             out.SendNoteOff(B(oldest.OutChannel), B(oldest.OutNote), B(oldest.Velocity),
                             deltaFrames);
-            fSounding.RemoveOldest();
+            sounding_.RemoveOldest();
         }
-        fSounding.AddNote(item);
+        sounding_.AddNote(item);
         out.SendNoteOn(B(item.OutChannel), B(item.OutNote), B(item.Velocity), deltaFrames);
     }
 
-    TMidiNoteList fSounding;
+    TMidiNoteList sounding_;
 };
 
 } // namespace ostinel

@@ -13,39 +13,39 @@ namespace {
 void TOstinToItem::ResetToCreation() noexcept {
     StoreChannel(1);
     StoreNote(-1);
-    fProbability.Set(100);
+    probability_.Set(100);
     StoreRandom(0);
     StoreVelocityScale(0);
 }
 
 void TOstinToItem::ResetTo(std::int8_t channel, std::int8_t note) noexcept {
-    fChannel.Set(static_cast<float>(channel));
-    fChannelRounded.Set(channel);
-    fNote.Set(static_cast<float>(note));
-    fNoteRounded.Set(note);
-    fProbability.Set(100);
-    fRandom.Set(0);
-    fRandomRounded.Set(0);
-    fVelocityScale.Set(0);
-    fVelocityScaleRounded.Set(0);
+    channel_.Set(static_cast<float>(channel));
+    channelRounded_.Set(channel);
+    note_.Set(static_cast<float>(note));
+    noteRounded_.Set(note);
+    probability_.Set(100);
+    random_.Set(0);
+    randomRounded_.Set(0);
+    velocityScale_.Set(0);
+    velocityScaleRounded_.Set(0);
 }
 
 void TOstinToItem::CopyFrom(const TOstinToItem& other) noexcept {
-    fChannel.Set(other.Channel());
-    fNote.Set(other.Note());
-    fProbability.Set(other.Probability());
-    fRandom.Set(other.Random());
-    fVelocityScale.Set(other.VelocityScale());
-    fChannelRounded.Set(static_cast<std::int8_t>(other.ChannelRounded()));
-    fNoteRounded.Set(static_cast<std::int8_t>(other.NoteRounded()));
-    fRandomRounded.Set(static_cast<std::uint8_t>(other.RandomRounded()));
-    fVelocityScaleRounded.Set(static_cast<std::int8_t>(other.VelocityScaleRounded()));
+    channel_.Set(other.Channel());
+    note_.Set(other.Note());
+    probability_.Set(other.Probability());
+    random_.Set(other.Random());
+    velocityScale_.Set(other.VelocityScale());
+    channelRounded_.Set(static_cast<std::int8_t>(other.ChannelRounded()));
+    noteRounded_.Set(static_cast<std::int8_t>(other.NoteRounded()));
+    randomRounded_.Set(static_cast<std::uint8_t>(other.RandomRounded()));
+    velocityScaleRounded_.Set(static_cast<std::int8_t>(other.VelocityScaleRounded()));
 }
 
 TOstinToItem& TOstinTo::GetItem(int index) {
     if (index < 0 || index >= Count())
         ThrowOutOfRange();
-    return fItems[static_cast<std::size_t>(index)];
+    return items_[static_cast<std::size_t>(index)];
 }
 const TOstinToItem& TOstinTo::GetItem(int index) const {
     return const_cast<TOstinTo*>(this)->GetItem(index);
@@ -54,7 +54,7 @@ const TOstinToItem& TOstinTo::GetItem(int index) const {
 TChannelOstinItem& TOstinList::GetItem(int note) {
     if (note < 0 || note >= Count())
         ThrowOutOfRange();
-    return fItems[static_cast<std::size_t>(note)];
+    return items_[static_cast<std::size_t>(note)];
 }
 const TChannelOstinItem& TOstinList::GetItem(int note) const {
     return const_cast<TOstinList*>(this)->GetItem(note);
@@ -63,16 +63,16 @@ const TChannelOstinItem& TOstinList::GetItem(int note) const {
 TOstinelChannel& TOstinel::GetItem(int channel) {
     if (channel < 0 || channel >= Count())
         ThrowOutOfRange();
-    return fChannels[static_cast<std::size_t>(channel)];
+    return channels_[static_cast<std::size_t>(channel)];
 }
 const TOstinelChannel& TOstinel::GetItem(int channel) const {
     return const_cast<TOstinel*>(this)->GetItem(channel);
 }
 
 void TOstinel::Reset() noexcept {
-    fSelectedChannel.Set(0);
+    selectedChannel_.Set(0);
     for (int c = 0; c < kMapChannels; ++c) {
-        TOstinelChannel& channel = fChannels[static_cast<std::size_t>(c)];
+        TOstinelChannel& channel = channels_[static_cast<std::size_t>(c)];
         channel.SetActive(c == 0);
         channel.SetRangeFrom(0);
         channel.SetRangeTo(127);
@@ -87,9 +87,9 @@ void TOstinel::Reset() noexcept {
 }
 
 void TOstinel::CopyFrom(const TOstinel& other) noexcept {
-    fSelectedChannel.Set(other.SelectedChannel());
+    selectedChannel_.Set(other.SelectedChannel());
     for (int c = 0; c < kMapChannels; ++c) {
-        TOstinelChannel& to = fChannels[static_cast<std::size_t>(c)];
+        TOstinelChannel& to = channels_[static_cast<std::size_t>(c)];
         const TOstinelChannel& from = other[c];
         to.SetActive(from.Active());
         to.StoreRangeUnclamped(from.RangeFrom(), from.RangeTo());
@@ -124,7 +124,7 @@ bool TOstinel::Equals(const TOstinel& other) const noexcept {
     if (SelectedChannel() != other.SelectedChannel())
         return false;
     for (int c = 0; c < kMapChannels; ++c)
-        if (!fChannels[static_cast<std::size_t>(c)].Equals(other[c]))
+        if (!channels_[static_cast<std::size_t>(c)].Equals(other[c]))
             return false;
     return true;
 }

@@ -23,14 +23,14 @@ inline constexpr int kMapTargets = 3;
 template <typename T> class TRelaxed {
 public:
     TRelaxed() noexcept = default;
-    explicit TRelaxed(T v) noexcept : fValue(v) {}
+    explicit TRelaxed(T v) noexcept : value_(v) {}
     TRelaxed(const TRelaxed&) = delete;
     TRelaxed& operator=(const TRelaxed&) = delete;
-    [[nodiscard]] T Get() const noexcept { return fValue.load(std::memory_order_relaxed); }
-    void Set(T v) noexcept { fValue.store(v, std::memory_order_relaxed); }
+    [[nodiscard]] T Get() const noexcept { return value_.load(std::memory_order_relaxed); }
+    void Set(T v) noexcept { value_.store(v, std::memory_order_relaxed); }
 
 private:
-    std::atomic<T> fValue{};
+    std::atomic<T> value_{};
 };
 
 // Values below the lower bound (NaN included) become the lower bound, above the upper bound
@@ -49,24 +49,24 @@ public:
     static constexpr float kRandomMin = 0, kRandomMax = 200;
     static constexpr float kVelocityScaleMin = -100, kVelocityScaleMax = 100;
 
-    [[nodiscard]] float Channel() const noexcept { return fChannel.Get(); }
-    [[nodiscard]] float Note() const noexcept { return fNote.Get(); }
-    [[nodiscard]] float Probability() const noexcept { return fProbability.Get(); }
-    [[nodiscard]] float Random() const noexcept { return fRandom.Get(); }
-    [[nodiscard]] float VelocityScale() const noexcept { return fVelocityScale.Get(); }
+    [[nodiscard]] float Channel() const noexcept { return channel_.Get(); }
+    [[nodiscard]] float Note() const noexcept { return note_.Get(); }
+    [[nodiscard]] float Probability() const noexcept { return probability_.Get(); }
+    [[nodiscard]] float Random() const noexcept { return random_.Get(); }
+    [[nodiscard]] float VelocityScale() const noexcept { return velocityScale_.Get(); }
 
     // The values rounded (RoundSingle), for the mapping on the audio thread: 1..16, -1..127,
     // 0..200 and -100..100. Each setter stores the value, then its rounding; like the values
     // themselves they are written on one thread at a time (see the file comment).
-    [[nodiscard]] int ChannelRounded() const noexcept { return fChannelRounded.Get(); }
-    [[nodiscard]] int NoteRounded() const noexcept { return fNoteRounded.Get(); }
-    [[nodiscard]] int RandomRounded() const noexcept { return fRandomRounded.Get(); }
-    [[nodiscard]] int VelocityScaleRounded() const noexcept { return fVelocityScaleRounded.Get(); }
+    [[nodiscard]] int ChannelRounded() const noexcept { return channelRounded_.Get(); }
+    [[nodiscard]] int NoteRounded() const noexcept { return noteRounded_.Get(); }
+    [[nodiscard]] int RandomRounded() const noexcept { return randomRounded_.Get(); }
+    [[nodiscard]] int VelocityScaleRounded() const noexcept { return velocityScaleRounded_.Get(); }
 
     void SetChannel(float v) noexcept { StoreChannel(ClampSingle(v, kChannelMin, kChannelMax)); }
     void SetNote(float v) noexcept { StoreNote(ClampSingle(v, kNoteMin, kNoteMax)); }
     void SetProbability(float v) noexcept {
-        fProbability.Set(ClampSingle(v, kProbabilityMin, kProbabilityMax));
+        probability_.Set(ClampSingle(v, kProbabilityMin, kProbabilityMax));
     }
     void SetRandom(float v) noexcept { StoreRandom(ClampSingle(v, kRandomMin, kRandomMax)); }
     void SetVelocityScale(float v) noexcept {
@@ -82,31 +82,31 @@ public:
 private:
     // Clamped values only: their roundings fit the small types.
     void StoreChannel(float v) noexcept {
-        fChannel.Set(v);
-        fChannelRounded.Set(static_cast<std::int8_t>(RoundSingle(v)));
+        channel_.Set(v);
+        channelRounded_.Set(static_cast<std::int8_t>(RoundSingle(v)));
     }
     void StoreNote(float v) noexcept {
-        fNote.Set(v);
-        fNoteRounded.Set(static_cast<std::int8_t>(RoundSingle(v)));
+        note_.Set(v);
+        noteRounded_.Set(static_cast<std::int8_t>(RoundSingle(v)));
     }
     void StoreRandom(float v) noexcept {
-        fRandom.Set(v);
-        fRandomRounded.Set(static_cast<std::uint8_t>(RoundSingle(v)));
+        random_.Set(v);
+        randomRounded_.Set(static_cast<std::uint8_t>(RoundSingle(v)));
     }
     void StoreVelocityScale(float v) noexcept {
-        fVelocityScale.Set(v);
-        fVelocityScaleRounded.Set(static_cast<std::int8_t>(RoundSingle(v)));
+        velocityScale_.Set(v);
+        velocityScaleRounded_.Set(static_cast<std::int8_t>(RoundSingle(v)));
     }
 
-    TRelaxed<float> fChannel{1};
-    TRelaxed<float> fNote{-1};
-    TRelaxed<float> fProbability{100};
-    TRelaxed<float> fRandom{0};
-    TRelaxed<float> fVelocityScale{0};
-    TRelaxed<std::int8_t> fChannelRounded{1};
-    TRelaxed<std::int8_t> fNoteRounded{-1};
-    TRelaxed<std::uint8_t> fRandomRounded{0};
-    TRelaxed<std::int8_t> fVelocityScaleRounded{0};
+    TRelaxed<float> channel_{1};
+    TRelaxed<float> note_{-1};
+    TRelaxed<float> probability_{100};
+    TRelaxed<float> random_{0};
+    TRelaxed<float> velocityScale_{0};
+    TRelaxed<std::int8_t> channelRounded_{1};
+    TRelaxed<std::int8_t> noteRounded_{-1};
+    TRelaxed<std::uint8_t> randomRounded_{0};
+    TRelaxed<std::int8_t> velocityScaleRounded_{0};
 };
 
 // The targets of one input note, played in index order.
@@ -115,22 +115,22 @@ public:
     [[nodiscard]] static constexpr int Count() noexcept { return kMapTargets; }
     [[nodiscard]] TOstinToItem& GetItem(int index); // throws "Argument out of range"
     [[nodiscard]] const TOstinToItem& GetItem(int index) const;
-    [[nodiscard]] TOstinToItem& operator[](int index) noexcept { return fItems[index]; }
-    [[nodiscard]] const TOstinToItem& operator[](int index) const noexcept { return fItems[index]; }
+    [[nodiscard]] TOstinToItem& operator[](int index) noexcept { return items_[index]; }
+    [[nodiscard]] const TOstinToItem& operator[](int index) const noexcept { return items_[index]; }
 
 private:
-    std::array<TOstinToItem, kMapTargets> fItems;
+    std::array<TOstinToItem, kMapTargets> items_;
 };
 
 // One input note: a row of the editor grid.
 class TChannelOstinItem {
 public:
     TOstinTo Targets;
-    [[nodiscard]] std::int32_t SourceNote() const noexcept { return fSourceNote.Get(); }
-    void SetSourceNote(std::int32_t v) noexcept { fSourceNote.Set(v); }
+    [[nodiscard]] std::int32_t SourceNote() const noexcept { return sourceNote_.Get(); }
+    void SetSourceNote(std::int32_t v) noexcept { sourceNote_.Set(v); }
 
 private:
-    TRelaxed<std::int32_t> fSourceNote{0};
+    TRelaxed<std::int32_t> sourceNote_{0};
 };
 
 class TOstinList {
@@ -138,29 +138,29 @@ public:
     [[nodiscard]] static constexpr int Count() noexcept { return kMapNotes; }
     [[nodiscard]] TChannelOstinItem& GetItem(int note);
     [[nodiscard]] const TChannelOstinItem& GetItem(int note) const;
-    [[nodiscard]] TChannelOstinItem& operator[](int note) noexcept { return fItems[note]; }
+    [[nodiscard]] TChannelOstinItem& operator[](int note) noexcept { return items_[note]; }
     [[nodiscard]] const TChannelOstinItem& operator[](int note) const noexcept {
-        return fItems[note];
+        return items_[note];
     }
 
 private:
-    std::array<TChannelOstinItem, kMapNotes> fItems;
+    std::array<TChannelOstinItem, kMapNotes> items_;
 };
 
 class TOstinelChannel {
 public:
     TOstinList Notes;
 
-    [[nodiscard]] bool Active() const noexcept { return fActive.Get(); }
-    void SetActive(bool v) noexcept { fActive.Set(v); }
-    [[nodiscard]] float RangeFrom() const noexcept { return fRangeFrom.Get(); }
-    [[nodiscard]] float RangeTo() const noexcept { return fRangeTo.Get(); }
-    void SetRangeFrom(float v) noexcept { fRangeFrom.Set(ClampSingle(v, 0, 127)); }
-    void SetRangeTo(float v) noexcept { fRangeTo.Set(ClampSingle(v, 0, 127)); }
+    [[nodiscard]] bool Active() const noexcept { return active_.Get(); }
+    void SetActive(bool v) noexcept { active_.Set(v); }
+    [[nodiscard]] float RangeFrom() const noexcept { return rangeFrom_.Get(); }
+    [[nodiscard]] float RangeTo() const noexcept { return rangeTo_.Get(); }
+    void SetRangeFrom(float v) noexcept { rangeFrom_.Set(ClampSingle(v, 0, 127)); }
+    void SetRangeTo(float v) noexcept { rangeTo_.Set(ClampSingle(v, 0, 127)); }
     // The channel paste stores the range as read, without clamping.
     void StoreRangeUnclamped(float from, float to) noexcept {
-        fRangeFrom.Set(from);
-        fRangeTo.Set(to);
+        rangeFrom_.Set(from);
+        rangeTo_.Set(to);
     }
     // Range test of the mapping: both bounds inclusive, compared as floats.
     [[nodiscard]] bool InRange(int note) const noexcept {
@@ -172,9 +172,9 @@ public:
     [[nodiscard]] bool Equals(const TOstinelChannel& other) const noexcept;
 
 private:
-    TRelaxed<bool> fActive{true};
-    TRelaxed<float> fRangeFrom{0};
-    TRelaxed<float> fRangeTo{127};
+    TRelaxed<bool> active_{true};
+    TRelaxed<float> rangeFrom_{0};
+    TRelaxed<float> rangeTo_{127};
 };
 
 // The whole map, owned by the module as `Mapping`.
@@ -187,13 +187,13 @@ public:
     [[nodiscard]] static constexpr int Count() noexcept { return kMapChannels; }
     [[nodiscard]] TOstinelChannel& GetItem(int channel); // throws "Argument out of range"
     [[nodiscard]] const TOstinelChannel& GetItem(int channel) const;
-    [[nodiscard]] TOstinelChannel& operator[](int channel) noexcept { return fChannels[channel]; }
+    [[nodiscard]] TOstinelChannel& operator[](int channel) noexcept { return channels_[channel]; }
     [[nodiscard]] const TOstinelChannel& operator[](int channel) const noexcept {
-        return fChannels[channel];
+        return channels_[channel];
     }
 
-    [[nodiscard]] std::int32_t SelectedChannel() const noexcept { return fSelectedChannel.Get(); }
-    void SetSelectedChannel(std::int32_t v) noexcept { fSelectedChannel.Set(v); }
+    [[nodiscard]] std::int32_t SelectedChannel() const noexcept { return selectedChannel_.Get(); }
+    void SetSelectedChannel(std::int32_t v) noexcept { selectedChannel_.Set(v); }
 
     // The default map: channel 1 active, every note onto itself on its own channel.
     void Reset() noexcept;
@@ -201,8 +201,8 @@ public:
     [[nodiscard]] bool Equals(const TOstinel& other) const noexcept;
 
 private:
-    std::array<TOstinelChannel, kMapChannels> fChannels;
-    TRelaxed<std::int32_t> fSelectedChannel{0};
+    std::array<TOstinelChannel, kMapChannels> channels_;
+    TRelaxed<std::int32_t> selectedChannel_{0};
 };
 
 } // namespace ostinel

@@ -3,7 +3,7 @@
 #include "common/Error.h"
 #include "editor/map/Editor.h"
 #include "gui/dialogs/MessageDialog.h"
-#include "ostinel/Plugin.h"
+#include "ostinel/VSTPlugin.h"
 
 namespace ostinel {
 

@@ -1,6 +1,6 @@
 // Creating a module for a host: what the exported entry point does.
 #include "ostinel/Exports.h"
-#include "ostinel/Plugin.h"
+#include "ostinel/VSTPlugin.h"
 
 #include <memory>
 

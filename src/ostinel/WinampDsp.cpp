@@ -2,7 +2,7 @@
 
 #include "common/QelCommon.h"
 #include "engine/Random.h"
-#include "ostinel/Plugin.h"
+#include "ostinel/VSTPlugin.h"
 
 #include <algorithm>
 #include <chrono>

@@ -5,6 +5,8 @@
 //
 // Threads: GUI thread, except HighResolutionCounterLow32 (any thread). Nothing here is for the
 // audio thread.
+#include "common/QelCommon.h"
+
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -101,8 +103,9 @@ struct Date {
 // Creates or replaces the file. Throws ostinel::Error naming the file and the reason.
 void WriteFile(const std::string& path, const std::vector<std::uint8_t>& bytes);
 
-// Whether something that is not a folder exists at `path`.
-[[nodiscard]] bool FileExists(const std::string& path);
+// Whether something that is not a folder exists at `path` (one check, kept with the other
+// file helpers in common).
+using ostinel::FileExists;
 
 // Creates the folder and its missing parents; an existing folder is fine. Throws
 // ostinel::Error when it cannot be created.

@@ -58,12 +58,6 @@ void WriteFile(const std::string& path, const std::vector<std::uint8_t>& bytes) 
                        writeError != 0 ? writeError : (errno != 0 ? errno : EIO));
 }
 
-bool FileExists(const std::string& path) {
-    std::error_code error;
-    const fs::file_status status = fs::status(PathFromUtf8(path), error);
-    return !error && fs::exists(status) && !fs::is_directory(status);
-}
-
 void CreateFolders(const std::string& path) {
     std::error_code error;
     const fs::path folder = PathFromUtf8(path);

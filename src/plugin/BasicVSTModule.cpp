@@ -66,7 +66,7 @@ struct TEntryPoints {
 };
 
 TBasicVSTModule::TBasicVSTModule() {
-    AEffect& e = fRecord.effect;
+    AEffect& e = record_.effect;
     e.magic = kEffectMagic;
     e.dispatcher = &TEntryPoints::Dispatcher;
     e.process = &TEntryPoints::GuardProcess;
@@ -82,13 +82,13 @@ TBasicVSTModule::TBasicVSTModule() {
     e.uniqueID = 0x4E6F4566; // "NoEf"
     e.processReplacing = &TEntryPoints::GuardProcessReplacing;
     e.processDoubleReplacing = &TEntryPoints::GuardProcessDoubleReplacing;
-    fRecord.module.store(this, std::memory_order_release);
-    fRecord.cookie = kRecordCookie;
+    record_.module.store(this, std::memory_order_release);
+    record_.cookie = kRecordCookie;
 }
 
 TBasicVSTModule::~TBasicVSTModule() {
-    fRecord.module.store(nullptr, std::memory_order_release);
-    fRecord.cookie = 0;
+    record_.module.store(nullptr, std::memory_order_release);
+    record_.cookie = 0;
 }
 
 TBasicVSTModule* TBasicVSTModule::FromEffect(AEffect* effect) noexcept {
@@ -101,7 +101,7 @@ TBasicVSTModule* TBasicVSTModule::FromEffect(AEffect* effect) noexcept {
 }
 
 void TBasicVSTModule::ConnectHost(audioMasterCallback callback) {
-    fHostCallback = callback;
+    hostCallback_ = callback;
     if (CallHost(audioMasterVersion) == 0)
         throw EVstError("AudioMaster Error");
 
@@ -115,18 +115,18 @@ void TBasicVSTModule::ConnectHost(audioMasterCallback callback) {
         length > 0 && (std::strstr("energyXT", product) != nullptr ||
                        std::strstr("Sound Forge Pro 10.0", product) != nullptr);
     if (objectFieldHost) {
-        fModuleInObjectField = true;
-        fRecord.effect.object = this;
-        fRecord.effect.user = nullptr;
+        moduleInObjectField_ = true;
+        record_.effect.object = this;
+        record_.effect.user = nullptr;
     }
 }
 
 VstIntPtr TBasicVSTModule::CallHost(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr,
                                     float opt) noexcept {
-    if (fHostCallback == nullptr)
+    if (hostCallback_ == nullptr)
         return 0;
     try {
-        return fHostCallback(&fRecord.effect, opcode, index, value, ptr, opt);
+        return hostCallback_(&record_.effect, opcode, index, value, ptr, opt);
     } catch (...) {
         return 0;
     }
@@ -147,7 +147,7 @@ VstIntPtr TBasicVSTModule::HandleOpcode(VstInt32 opcode, VstInt32, VstIntPtr, vo
 
 void TBasicVSTModule::InstallProcessingEntries() noexcept {
     // Also in object-field mode: the direct entries find the module from the record's address.
-    AEffect& e = fRecord.effect;
+    AEffect& e = record_.effect;
     e.setParameter = &TEntryPoints::SetParameter;
     e.getParameter = &TEntryPoints::GetParameter;
     e.process = &TBasicVSTModule::DirectProcess;
@@ -156,18 +156,18 @@ void TBasicVSTModule::InstallProcessingEntries() noexcept {
 }
 
 void TBasicVSTModule::BeginClose() noexcept {
-    AEffect& e = fRecord.effect;
+    AEffect& e = record_.effect;
     e.getParameter = &TEntryPoints::ClosedGetParameter;
     e.setParameter = &TEntryPoints::ClosedSetParameter;
     e.process = &TEntryPoints::ClosedProcess;
     e.processReplacing = &TEntryPoints::ClosedProcess;
     e.processDoubleReplacing = &TEntryPoints::ClosedProcessDouble;
-    if (fModuleInObjectField)
+    if (moduleInObjectField_)
         e.object = nullptr;
     else
         e.user = nullptr;
     // Calls arriving while the module is being destroyed find no module.
-    fRecord.module.store(nullptr, std::memory_order_release);
+    record_.module.store(nullptr, std::memory_order_release);
 }
 
 void TBasicVSTModule::DirectProcess(AEffect* e, float** in, float** out, VstInt32 n) {

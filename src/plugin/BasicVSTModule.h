@@ -34,7 +34,7 @@ public:
     // from a constructor).
     virtual void VSTModuleCreate() {}
 
-    [[nodiscard]] vst::AEffect* EffectRecord() noexcept { return &fRecord.effect; }
+    [[nodiscard]] vst::AEffect* EffectRecord() noexcept { return &record_.effect; }
     [[nodiscard]] static TBasicVSTModule* FromEffect(vst::AEffect* effect) noexcept;
 
     // Stores the callback and probes the host; throws EVstError "AudioMaster Error" when the
@@ -42,8 +42,8 @@ public:
     virtual void ConnectHost(vst::audioMasterCallback callback);
     vst::VstIntPtr CallHost(vst::VstInt32 opcode, vst::VstInt32 index = 0, vst::VstIntPtr value = 0,
                             void* ptr = nullptr, float opt = 0.0f) noexcept;
-    [[nodiscard]] bool HasHostCallback() const noexcept { return fHostCallback != nullptr; }
-    [[nodiscard]] bool ModuleInObjectField() const noexcept { return fModuleInObjectField; }
+    [[nodiscard]] bool HasHostCallback() const noexcept { return hostCallback_ != nullptr; }
+    [[nodiscard]] bool ModuleInObjectField() const noexcept { return moduleInObjectField_; }
 
     // Routes opcodes 0..79 to their handlers; anything else answers 0.
     virtual vst::VstIntPtr DispatchOpcode(vst::VstInt32 opcode, vst::VstInt32 index,
@@ -74,16 +74,16 @@ public:
                                                              vst::VstInt32);
 
 protected:
-    vst::AEffect& Effect() noexcept { return fRecord.effect; }
-    const vst::AEffect& Effect() const noexcept { return fRecord.effect; }
+    vst::AEffect& Effect() noexcept { return record_.effect; }
+    const vst::AEffect& Effect() const noexcept { return record_.effect; }
 
 private:
     friend struct TEntryPoints;
     void BeginClose() noexcept;
 
-    TEffectRecord fRecord{};
-    vst::audioMasterCallback fHostCallback = nullptr;
-    bool fModuleInObjectField = false;
+    TEffectRecord record_{};
+    vst::audioMasterCallback hostCallback_ = nullptr;
+    bool moduleInObjectField_ = false;
 };
 
 } // namespace ostinel

@@ -76,9 +76,9 @@ TCustomVSTModule::~TCustomVSTModule() {
 }
 
 void TCustomVSTModule::SetVersion(int major, int minor, int release) noexcept {
-    fVendorVersion = release < 100 ? release + major * 1000 + minor * 100
+    vendorVersion_ = release < 100 ? release + major * 1000 + minor * 100
                                    : release + major * 65536 + minor * 256;
-    Effect().version = fVendorVersion;
+    Effect().version = vendorVersion_;
 }
 
 void TCustomVSTModule::SetUniqueID(std::string_view fourChars) noexcept {
@@ -108,15 +108,15 @@ void TCustomVSTModule::RequestMidi() noexcept {
 }
 
 void TCustomVSTModule::SetSampleRate(float rate) {
-    if (rate != fSampleRate) {
-        fSampleRate = rate;
+    if (rate != sampleRate_) {
+        sampleRate_ = rate;
         OnSampleRateChange();
     }
 }
 
 void TCustomVSTModule::SetBlockSize(std::int32_t size) {
-    if (size != fBlockSize) {
-        fBlockSize = size;
+    if (size != blockSize_) {
+        blockSize_ = size;
         OnBlockSizeChange();
     }
 }
@@ -144,19 +144,19 @@ VstIntPtr TCustomVSTModule::PinProperties(VstInt32 index, void* ptr, bool output
 VstIntPtr TCustomVSTModule::EditGetRect(void* ptr) {
     if (ptr == nullptr)
         return 0;
-    *static_cast<ERect**>(ptr) = &fEditorRect;
-    fEditorRect.top = 0;
-    fEditorRect.left = 0;
-    if (!OnEditGetSize(fEditorRect.right, fEditorRect.bottom)) {
-        fEditorRect.bottom = 32;
-        fEditorRect.right = 64;
+    *static_cast<ERect**>(ptr) = &editorRect_;
+    editorRect_.top = 0;
+    editorRect_.left = 0;
+    if (!OnEditGetSize(editorRect_.right, editorRect_.bottom)) {
+        editorRect_.bottom = 32;
+        editorRect_.right = 64;
     }
-    if (fEditorForm == nullptr)
+    if (editorForm_ == nullptr)
         return 0;
-    fEditorRect.bottom =
-        static_cast<std::int16_t>(std::max<int>(fEditorRect.bottom, fEditorForm->ClientHeight()));
-    fEditorRect.right =
-        static_cast<std::int16_t>(std::max<int>(fEditorRect.right, fEditorForm->ClientWidth()));
+    editorRect_.bottom =
+        static_cast<std::int16_t>(std::max<int>(editorRect_.bottom, editorForm_->ClientHeight()));
+    editorRect_.right =
+        static_cast<std::int16_t>(std::max<int>(editorRect_.right, editorForm_->ClientWidth()));
     return 1;
 }
 
@@ -168,17 +168,17 @@ VstIntPtr TCustomVSTModule::EditOpen(void* parent) {
     }
     if (!HasEditorFlag() || parent == nullptr)
         return 0;
-    if (fEditorFormClass != nullptr) {
-        std::unique_ptr<IEditorForm> form = fEditorFormClass(*this);
-        if (fEditorForm != nullptr)
-            fReplacedEditorForms.push_back(std::move(fEditorForm));
-        fEditorForm = std::move(form);
+    if (editorFormClass_ != nullptr) {
+        std::unique_ptr<IEditorForm> form = editorFormClass_(*this);
+        if (editorForm_ != nullptr)
+            replacedEditorForms_.push_back(std::move(editorForm_));
+        editorForm_ = std::move(form);
     }
-    if (fEditorForm == nullptr)
+    if (editorForm_ == nullptr)
         return 0;
-    fEditorOpen.store(true, std::memory_order_release);
+    editorOpen_.store(true, std::memory_order_release);
     try {
-        fEditorForm->PlaceInParent(parent);
+        editorForm_->PlaceInParent(parent);
     } catch (...) {
         // The window exists; the host still gets 1.
     }
@@ -186,19 +186,17 @@ VstIntPtr TCustomVSTModule::EditOpen(void* parent) {
 }
 
 VstIntPtr TCustomVSTModule::EditIdle() {
-    if (fEditorForm != nullptr)
-        fEditorForm->HostIdle();
-    if (HasEditorFlag() && fEditorForm != nullptr &&
-        fNeedEditIdle.exchange(false, std::memory_order_acq_rel)) {
-        // Cleared before the handler runs, so a request raised meanwhile is not lost.
+    if (editorForm_ != nullptr)
+        editorForm_->HostIdle();
+    if (HasEditorFlag() && editorForm_ != nullptr && idleRequest_.Take()) {
         OnEditIdle();
     }
     return 0;
 }
 
 void TCustomVSTModule::ReleaseEditor() noexcept {
-    fEditorOpen.store(false, std::memory_order_release);
-    std::unique_ptr<IEditorForm> form = std::move(fEditorForm);
+    editorOpen_.store(false, std::memory_order_release);
+    std::unique_ptr<IEditorForm> form = std::move(editorForm_);
     form.reset();
 }
 
@@ -232,7 +230,7 @@ VstIntPtr TCustomVSTModule::HandleOpcode(VstInt32 opcode, VstInt32 index, VstInt
     case effIdentify:
         return 0x4E764566; // "NvEf"
     case effGetNumProgramCategories:
-        return fNumCategories;
+        return numCategories_;
     case effConnectInput:
     case effConnectOutput:
         return 1;
@@ -241,39 +239,39 @@ VstIntPtr TCustomVSTModule::HandleOpcode(VstInt32 opcode, VstInt32 index, VstInt
     case effGetOutputProperties:
         return PinProperties(index, ptr, true);
     case effGetPlugCategory:
-        return static_cast<VstIntPtr>(fPlugCategory);
+        return static_cast<VstIntPtr>(plugCategory_);
     case effSetSpeakerArrangement:
         return value != 0 && ptr != nullptr ? 1 : 0;
     case effGetEffectName:
         if (ptr == nullptr)
             return 0;
-        CopyToHost(ptr, fEffectName, kVstMaxEffectNameLen);
+        CopyToHost(ptr, effectName_, kVstMaxEffectNameLen);
         return 1;
     case effGetVendorString:
         if (ptr == nullptr)
             return 0;
-        CopyToHost(ptr, fVendorName, kVstMaxVendorStrLen);
+        CopyToHost(ptr, vendorName_, kVstMaxVendorStrLen);
         return 1;
     case effGetProductString:
         if (ptr == nullptr)
             return 0;
-        CopyToHost(ptr, fProductName.empty() ? fEffectName : fProductName, kVstMaxProductStrLen);
+        CopyToHost(ptr, productName_.empty() ? effectName_ : productName_, kVstMaxProductStrLen);
         return 1;
     case effGetVendorVersion:
-        return fVendorVersion;
+        return vendorVersion_;
     case effVendorSpecific:
         return OnVendorSpecific(index, value, ptr, opt);
     case effCanDo:
-        return CanDoAnswer(fCanDos, static_cast<const char*>(ptr));
+        return CanDoAnswer(canDos_, static_cast<const char*>(ptr));
     case effGetTailSize:
-        return fTailSize;
+        return tailSize_;
     case effKeysRequired:
         return 1;
     case effGetVstVersion:
         return 2400;
     case effEditKeyDown:
     case effEditKeyUp:
-        return fKeysRequired ? 0 : -1;
+        return keysRequired_ ? 0 : -1;
     case effGetCurrentMidiProgram:
         return -1;
     case effSetTotalSampleToProcess:

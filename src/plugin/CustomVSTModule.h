@@ -3,6 +3,7 @@
 // and the handlers of the general opcodes.
 #include "plugin/BasicVSTModule.h"
 #include "plugin/EditorForm.h"
+#include "plugin/ThreadHandoffs.h"
 
 #include <atomic>
 #include <cstdint>
@@ -50,15 +51,15 @@ public:
     constexpr TVstCanDos() = default;
     constexpr TVstCanDos(std::initializer_list<TVstCanDo> items) {
         for (TVstCanDo item : items)
-            fBits |= Bit(item);
+            bits_ |= Bit(item);
     }
-    [[nodiscard]] constexpr bool Contains(TVstCanDo item) const { return (fBits & Bit(item)) != 0; }
+    [[nodiscard]] constexpr bool Contains(TVstCanDo item) const { return (bits_ & Bit(item)) != 0; }
 
 private:
     static constexpr std::uint32_t Bit(TVstCanDo item) {
         return std::uint32_t{1} << static_cast<unsigned>(item);
     }
-    std::uint32_t fBits = 0;
+    std::uint32_t bits_ = 0;
 };
 
 // effCanDo's answer for a capability text: 1, -1, 0, or 0xBEEF0000 for "hasCockosExtensions".
@@ -75,47 +76,45 @@ public:
                                 void* ptr, float opt) override;
 
     // Identity and configuration.
-    void SetEffectName(std::string v) { fEffectName = std::move(v); }
-    void SetProductName(std::string v) { fProductName = std::move(v); }
-    void SetVendorName(std::string v) { fVendorName = std::move(v); }
-    [[nodiscard]] const std::string& EffectName() const noexcept { return fEffectName; }
-    [[nodiscard]] const std::string& ProductName() const noexcept { return fProductName; }
-    [[nodiscard]] const std::string& VendorName() const noexcept { return fVendorName; }
+    void SetEffectName(std::string v) { effectName_ = std::move(v); }
+    void SetProductName(std::string v) { productName_ = std::move(v); }
+    void SetVendorName(std::string v) { vendorName_ = std::move(v); }
+    [[nodiscard]] const std::string& EffectName() const noexcept { return effectName_; }
+    [[nodiscard]] const std::string& ProductName() const noexcept { return productName_; }
+    [[nodiscard]] const std::string& VendorName() const noexcept { return vendorName_; }
     void SetVersion(int major, int minor, int release) noexcept;
-    [[nodiscard]] std::int32_t VendorVersion() const noexcept { return fVendorVersion; }
+    [[nodiscard]] std::int32_t VendorVersion() const noexcept { return vendorVersion_; }
     void SetUniqueID(std::string_view fourChars) noexcept;
     [[nodiscard]] std::string UniqueID() const;
     void SetFlags(std::int32_t flags) noexcept;
-    void SetPlugCategory(TVstPluginCategory c) noexcept { fPlugCategory = c; }
-    void SetCanDos(TVstCanDos canDos) noexcept { fCanDos = canDos; }
-    [[nodiscard]] const TVstCanDos& CanDos() const noexcept { return fCanDos; }
+    void SetPlugCategory(TVstPluginCategory c) noexcept { plugCategory_ = c; }
+    void SetCanDos(TVstCanDos canDos) noexcept { canDos_ = canDos; }
+    [[nodiscard]] const TVstCanDos& CanDos() const noexcept { return canDos_; }
     void SetNumInputs(int n) noexcept { Effect().numInputs = n; }
     void SetNumOutputs(int n) noexcept { Effect().numOutputs = n; }
     [[nodiscard]] int NumInputs() const noexcept { return Effect().numInputs; }
     [[nodiscard]] int NumOutputs() const noexcept { return Effect().numOutputs; }
     void SetInitialDelay(int n) noexcept { Effect().initialDelay = n; }
     void SetIORatio(float r) noexcept { Effect().ioRatio = r; }
-    void SetTailSize(int n) noexcept { fTailSize = n; }
-    void SetKeysRequired(bool v) noexcept { fKeysRequired = v; }
-    void SetNumCategories(int n) noexcept { fNumCategories = n; }
+    void SetTailSize(int n) noexcept { tailSize_ = n; }
+    void SetKeysRequired(bool v) noexcept { keysRequired_ = v; }
+    void SetNumCategories(int n) noexcept { numCategories_ = n; }
 
-    [[nodiscard]] float SampleRate() const noexcept { return fSampleRate; }
-    [[nodiscard]] std::int32_t BlockSize() const noexcept { return fBlockSize; }
+    [[nodiscard]] float SampleRate() const noexcept { return sampleRate_; }
+    [[nodiscard]] std::int32_t BlockSize() const noexcept { return blockSize_; }
 
     // Editor hosting (GUI thread).
-    void SetEditorFormClass(TEditorFormFactory factory) noexcept { fEditorFormClass = factory; }
-    [[nodiscard]] IEditorForm* EditorForm() const noexcept { return fEditorForm.get(); }
-    [[nodiscard]] const vst::ERect& EditorRect() const noexcept { return fEditorRect; }
+    void SetEditorFormClass(TEditorFormFactory factory) noexcept { editorFormClass_ = factory; }
+    [[nodiscard]] IEditorForm* EditorForm() const noexcept { return editorForm_.get(); }
+    [[nodiscard]] const vst::ERect& EditorRect() const noexcept { return editorRect_; }
     // True while an editor window exists; readable on the audio thread.
     [[nodiscard]] bool EditorOpen() const noexcept {
-        return fEditorOpen.load(std::memory_order_acquire);
+        return editorOpen_.load(std::memory_order_acquire);
     }
 
     // Set from any thread when the editor-idle handler should run at the next host idle call.
-    void RequestEditIdle() noexcept { fNeedEditIdle.store(true, std::memory_order_release); }
-    [[nodiscard]] bool NeedEditIdle() const noexcept {
-        return fNeedEditIdle.load(std::memory_order_acquire);
-    }
+    void RequestEditIdle() noexcept { idleRequest_.Raise(); }
+    [[nodiscard]] bool NeedEditIdle() const noexcept { return idleRequest_.Pending(); }
 
     void RequestMidi() noexcept;
 
@@ -144,22 +143,22 @@ private:
     void SetSampleRate(float rate);
     void SetBlockSize(std::int32_t size);
 
-    std::string fEffectName, fProductName, fVendorName;
-    std::int32_t fVendorVersion = 0;
-    TVstPluginCategory fPlugCategory = TVstPluginCategory::vpcUnknown;
-    TVstCanDos fCanDos;
-    std::int32_t fTailSize = 0;
-    bool fKeysRequired = false;
-    std::int32_t fNumCategories = 1;
-    float fSampleRate = 44100.0f;
-    std::int32_t fBlockSize = 1024;
+    std::string effectName_, productName_, vendorName_;
+    std::int32_t vendorVersion_ = 0;
+    TVstPluginCategory plugCategory_ = TVstPluginCategory::vpcUnknown;
+    TVstCanDos canDos_;
+    std::int32_t tailSize_ = 0;
+    bool keysRequired_ = false;
+    std::int32_t numCategories_ = 1;
+    float sampleRate_ = 44100.0f;
+    std::int32_t blockSize_ = 1024;
 
-    TEditorFormFactory fEditorFormClass = nullptr;
-    std::unique_ptr<IEditorForm> fEditorForm;
-    std::vector<std::unique_ptr<IEditorForm>> fReplacedEditorForms; // kept until the module goes
-    vst::ERect fEditorRect{};
-    std::atomic<bool> fEditorOpen{false};
-    std::atomic<bool> fNeedEditIdle{false};
+    TEditorFormFactory editorFormClass_ = nullptr;
+    std::unique_ptr<IEditorForm> editorForm_;
+    std::vector<std::unique_ptr<IEditorForm>> replacedEditorForms_; // kept until the module goes
+    vst::ERect editorRect_{};
+    std::atomic<bool> editorOpen_{false};
+    TAnyToGuiIdleRequest idleRequest_;
 };
 
 // Copies a text into a host buffer of `size` bytes, cut to fit, always zero-terminated.

@@ -21,14 +21,14 @@ void TDspVSTModule::OnBlockSizeChange() {
 
 void TDspVSTModule::SizeScratch(std::int32_t frames) {
     frames = std::max(frames, kMinScratchFrames);
-    if (frames <= fScratchFrames)
+    if (frames <= scratchFrames_)
         return;
-    fScratch.assign(static_cast<std::size_t>(frames) * kMaxScratchChannels, 0.0f);
-    fScratchChannels.resize(kMaxScratchChannels);
+    scratch_.assign(static_cast<std::size_t>(frames) * kMaxScratchChannels, 0.0f);
+    scratchChannels_.resize(kMaxScratchChannels);
     for (int c = 0; c < kMaxScratchChannels; ++c)
-        fScratchChannels[static_cast<std::size_t>(c)] =
-            fScratch.data() + static_cast<std::size_t>(c) * static_cast<std::size_t>(frames);
-    fScratchFrames = frames;
+        scratchChannels_[static_cast<std::size_t>(c)] =
+            scratch_.data() + static_cast<std::size_t>(c) * static_cast<std::size_t>(frames);
+    scratchFrames_ = frames;
 }
 
 const VstTimeInfo* TDspVSTModule::RequestTimeInfo(std::int32_t filter) noexcept {
@@ -54,16 +54,16 @@ void TDspVSTModule::ProcessAccumulating(float** inputs, float** outputs,
                                         std::int32_t frames) noexcept {
     const int channels = std::min(NumOutputs(), kMaxScratchChannels);
     for (std::int32_t done = 0; done < frames;) {
-        const std::int32_t n = std::min(frames - done, fScratchFrames);
+        const std::int32_t n = std::min(frames - done, scratchFrames_);
         for (int c = 0; c < channels; ++c)
-            std::fill_n(fScratchChannels[static_cast<std::size_t>(c)], n, 0.0f);
-        if (!OnProcess32Replacing(inputs, fScratchChannels.data(), n))
+            std::fill_n(scratchChannels_[static_cast<std::size_t>(c)], n, 0.0f);
+        if (!OnProcess32Replacing(inputs, scratchChannels_.data(), n))
             break;
         if (outputs != nullptr)
             for (int c = 0; c < channels; ++c)
                 if (float* out = outputs[c])
                     for (std::int32_t i = 0; i < n; ++i)
-                        out[done + i] += fScratchChannels[static_cast<std::size_t>(c)][i];
+                        out[done + i] += scratchChannels_[static_cast<std::size_t>(c)][i];
         done += n;
     }
     AfterProcessing(frames);

@@ -34,9 +34,9 @@ private:
 
     // Silent channels for the accumulating path, sized on the GUI thread (block size changes
     // and construction), so the audio thread never allocates. Longer calls go in slices.
-    std::vector<float> fScratch;
-    std::vector<float*> fScratchChannels;
-    std::int32_t fScratchFrames = 0;
+    std::vector<float> scratch_;
+    std::vector<float*> scratchChannels_;
+    std::int32_t scratchFrames_ = 0;
 };
 
 } // namespace ostinel

@@ -2,7 +2,7 @@
 
 namespace ostinel {
 
-TVSTModule::TVSTModule(const TVSTModuleConfig& config) : fVersionText(config.Version) {
+TVSTModule::TVSTModule(const TVSTModuleConfig& config) : versionText_(config.Version) {
     SetEffectName(config.EffectName);
     SetProductName(config.ProductName);
     SetVendorName(config.VendorName);

@@ -39,10 +39,10 @@ struct TVSTModuleConfig {
 class TVSTModule : public TDspVSTModule {
 public:
     explicit TVSTModule(const TVSTModuleConfig& config);
-    [[nodiscard]] const std::string& VersionText() const noexcept { return fVersionText; }
+    [[nodiscard]] const std::string& VersionText() const noexcept { return versionText_; }
 
 private:
-    std::string fVersionText;
+    std::string versionText_;
 };
 
 } // namespace ostinel

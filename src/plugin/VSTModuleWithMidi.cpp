@@ -7,10 +7,10 @@ namespace ostinel {
 using namespace vst;
 
 TVSTModuleWithMidi::TVSTModuleWithMidi() {
-    for (std::size_t i = 0; i < fRecords.size(); ++i) {
-        fRecords[i].type = kVstMidiType;
-        fRecords[i].byteSize = 24;
-        fOutputEvents.events[i] = reinterpret_cast<VstEvent*>(&fRecords[i]);
+    for (std::size_t i = 0; i < records_.size(); ++i) {
+        records_[i].type = kVstMidiType;
+        records_[i].byteSize = 24;
+        outputEvents_.events[i] = reinterpret_cast<VstEvent*>(&records_[i]);
     }
 }
 
@@ -26,9 +26,9 @@ void TVSTModuleWithMidi::ProcessEvents(const VstEvents& events) noexcept {
 }
 
 void TVSTModuleWithMidi::FlushOutputEvents() noexcept {
-    if (fOutputEvents.numEvents > 0) {
-        CallHost(audioMasterProcessEvents, 0, 0, &fOutputEvents);
-        fOutputEvents.numEvents = 0;
+    if (outputEvents_.numEvents > 0) {
+        CallHost(audioMasterProcessEvents, 0, 0, &outputEvents_);
+        outputEvents_.numEvents = 0;
     }
 }
 
@@ -38,40 +38,35 @@ std::int32_t TVSTModuleWithMidi::DelaySamples(double seconds) const noexcept {
 }
 
 bool TVSTModuleWithMidi::QueueFromGuiThread(const TGuiEvent* events, int count) noexcept {
-    if (count <= 0 || !fGuiEvents.HasRoomFor(static_cast<std::size_t>(count)))
-        return false;
-    for (int i = 0; i < count; ++i)
-        fGuiEvents.Push(events[i]);
-    return true;
+    return guiToAudio_.Push(events, count);
 }
 
 void TVSTModuleWithMidi::DrainGuiEvents(std::int32_t processedFrames) noexcept {
-    fProcessedSamples += processedFrames;
-    while (const TGuiEvent* e = fGuiEvents.Front()) {
-        if (e->delaySamples <= 0) {
-            Write(e->status, e->data1, e->data2, 0);
-        } else {
-            if (fDelayedCount == fDelayed.size()) {
-                // No room to wait: send the earliest now rather than lose it.
-                const TPending& oldest = fDelayed[fDelayedHead];
-                Write(oldest.status, oldest.data1, oldest.data2, 0);
-                fDelayedHead = (fDelayedHead + 1) % fDelayed.size();
-                --fDelayedCount;
-            }
-            TPending& slot = fDelayed[(fDelayedHead + fDelayedCount) % fDelayed.size()];
-            slot = {e->status, e->data1, e->data2, fProcessedSamples + e->delaySamples};
-            ++fDelayedCount;
+    processedSamples_ += processedFrames;
+    guiToAudio_.Drain([this](const TGuiEvent& e) {
+        if (e.delaySamples <= 0) {
+            Write(e.status, e.data1, e.data2, 0);
+            return;
         }
-        fGuiEvents.Pop();
-    }
+        if (delayedCount_ == delayed_.size()) {
+            // No room to wait: send the earliest now rather than lose it.
+            const TPending& oldest = delayed_[delayedHead_];
+            Write(oldest.status, oldest.data1, oldest.data2, 0);
+            delayedHead_ = (delayedHead_ + 1) % delayed_.size();
+            --delayedCount_;
+        }
+        TPending& slot = delayed_[(delayedHead_ + delayedCount_) % delayed_.size()];
+        slot = {e.status, e.data1, e.data2, processedSamples_ + e.delaySamples};
+        ++delayedCount_;
+    });
     // Delays are measured from the end of the block that took the event in.
-    while (fDelayedCount > 0) {
-        const TPending& head = fDelayed[fDelayedHead];
-        if (head.dueSample > fProcessedSamples)
+    while (delayedCount_ > 0) {
+        const TPending& head = delayed_[delayedHead_];
+        if (head.dueSample > processedSamples_)
             break;
         Write(head.status, head.data1, head.data2, 0);
-        fDelayedHead = (fDelayedHead + 1) % fDelayed.size();
-        --fDelayedCount;
+        delayedHead_ = (delayedHead_ + 1) % delayed_.size();
+        --delayedCount_;
     }
 }
 

@@ -7,7 +7,7 @@
 // drains into the queue just before the flush; delayed events (the preview's note-offs) wait in
 // a second FIFO until enough samples have been processed.
 #include "plugin/CustomVSTModule.h"
-#include "plugin/SpscQueue.h"
+#include "plugin/ThreadHandoffs.h"
 
 #include <array>
 #include <cstdint>
@@ -72,16 +72,12 @@ public:
 
     // Hands the queue to the host and empties it (audio thread, after each processing call).
     void FlushOutputEvents() noexcept;
-    [[nodiscard]] int QueuedEventCount() const noexcept { return fOutputEvents.numEvents; }
+    [[nodiscard]] int QueuedEventCount() const noexcept { return outputEvents_.numEvents; }
 
     // GUI thread: queue short MIDI messages for the audio thread. Each message goes out at
     // the first flush that comes its `delaySamples` or more processed samples after the audio
     // thread took it in (0: the next flush). Returns false, queuing nothing, when the FIFO
     // cannot take all of them.
-    struct TGuiEvent {
-        std::uint8_t status = 0, data1 = 0, data2 = 0;
-        std::int32_t delaySamples = 0;
-    };
     bool QueueFromGuiThread(const TGuiEvent* events, int count) noexcept;
     [[nodiscard]] std::int32_t DelaySamples(double seconds) const noexcept;
 
@@ -100,14 +96,14 @@ private:
     void Write(std::uint8_t status, std::uint8_t data1, std::uint8_t data2,
                std::int32_t deltaFrames) noexcept {
         // Beyond 1023 queued events each further write lands in the uncounted last record.
-        vst::VstMidiEvent& e = fRecords[static_cast<std::size_t>(fOutputEvents.numEvents)];
+        vst::VstMidiEvent& e = records_[static_cast<std::size_t>(outputEvents_.numEvents)];
         e.type = vst::kVstMidiType;
         e.midiData[0] = status;
         e.midiData[1] = data1;
         e.midiData[2] = data2;
         e.deltaFrames = deltaFrames;
-        if (fOutputEvents.numEvents < kQueueCapacity)
-            ++fOutputEvents.numEvents;
+        if (outputEvents_.numEvents < kQueueCapacity)
+            ++outputEvents_.numEvents;
     }
 
     struct TOutputEvents {
@@ -120,12 +116,12 @@ private:
         std::int64_t dueSample = 0; // set by the audio thread when taken in
     };
 
-    TOutputEvents fOutputEvents{};
-    std::array<vst::VstMidiEvent, kEventRecords> fRecords{};
-    TSpscQueue<TGuiEvent, 512> fGuiEvents;
-    std::array<TPending, 512> fDelayed{}; // audio thread only, a ring in due order
-    std::size_t fDelayedHead = 0, fDelayedCount = 0;
-    std::int64_t fProcessedSamples = 0; // audio thread only
+    TOutputEvents outputEvents_{};
+    std::array<vst::VstMidiEvent, kEventRecords> records_{};
+    TGuiToAudioEvents guiToAudio_;
+    std::array<TPending, 512> delayed_{}; // audio thread only, a ring in due order
+    std::size_t delayedHead_ = 0, delayedCount_ = 0;
+    std::int64_t processedSamples_ = 0; // audio thread only
 };
 
 } // namespace ostinel

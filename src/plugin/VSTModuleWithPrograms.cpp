@@ -3,6 +3,7 @@
 #include "common/Error.h"
 #include "common/QelCommon.h"
 #include "platform/System.h"
+#include "state/BankChunk.h"
 
 #include <cstring>
 
@@ -22,31 +23,21 @@ std::string Cut(std::string text, std::size_t maxChars) {
     return text;
 }
 
-std::uint32_t ReadLE32(const std::uint8_t* p) noexcept {
-    return static_cast<std::uint32_t>(p[0]) | static_cast<std::uint32_t>(p[1]) << 8 |
-           static_cast<std::uint32_t>(p[2]) << 16 | static_cast<std::uint32_t>(p[3]) << 24;
-}
-
-void AppendLE32(std::vector<std::uint8_t>& out, std::uint32_t v) {
-    for (int i = 0; i < 4; ++i)
-        out.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
-}
-
 } // namespace
 
 void TVstProgram::SetDisplayName(std::string name) {
-    fDisplayName = Cut(std::move(name), 50);
+    displayName_ = Cut(std::move(name), 50);
 }
 
 TCustomVstParameterProperty::TCustomVstParameterProperty(int index)
-    : fDisplayName("Parameter " + std::to_string(index)) {}
+    : displayName_("Parameter " + std::to_string(index)) {}
 
 void TCustomVstParameterProperty::SetDisplayName(std::string name) {
-    fDisplayName = Cut(std::move(name), 64);
+    displayName_ = Cut(std::move(name), 64);
 }
 
 void TCustomVstParameterProperty::SetShortLabel(std::string label) {
-    fShortLabel = Cut(std::move(label), 7);
+    shortLabel_ = Cut(std::move(label), 7);
 }
 
 float TCustomVstParameterProperty::ParameterToHost(float x) const noexcept {
@@ -62,32 +53,32 @@ float TCustomVstParameterProperty::HostToParameter(float v) noexcept {
     else if (v > 1.0f)
         v = 1.0f;
     float x = Min + (Max - Min) * v;
-    x = x + (fSmoothingState.load(std::memory_order_relaxed) - x) * SmoothingFactor;
-    fSmoothingState.store(x, std::memory_order_relaxed);
+    x = x + (smoothingState_.load(std::memory_order_relaxed) - x) * SmoothingFactor;
+    smoothingState_.store(x, std::memory_order_relaxed);
     return x;
 }
 
 TVSTModuleWithPrograms::TVSTModuleWithPrograms() = default;
 
 TVstProgram& TVSTModuleWithPrograms::AddProgram(std::string name) {
-    fPrograms.push_back(std::make_unique<TVstProgram>(std::move(name)));
+    programs_.push_back(std::make_unique<TVstProgram>(std::move(name)));
     Effect().numPrograms = ProgramCount();
-    if (fCurrentProgram < 0)
-        fCurrentProgram = 0;
-    return *fPrograms.back();
+    if (currentProgram_ < 0)
+        currentProgram_ = 0;
+    return *programs_.back();
 }
 
 TCustomVstParameterProperty& TVSTModuleWithPrograms::AddParameter() {
-    fParameters.push_back(std::make_unique<TCustomVstParameterProperty>(ParameterCount()));
+    parameters_.push_back(std::make_unique<TCustomVstParameterProperty>(ParameterCount()));
     Effect().numParams = ParameterCount();
-    return *fParameters.back();
+    return *parameters_.back();
 }
 
 void TVSTModuleWithPrograms::SelectProgram(int index) {
-    if (ProgramCount() == 0 || index < 0 || index >= ProgramCount() || index == fCurrentProgram)
+    if (ProgramCount() == 0 || index < 0 || index >= ProgramCount() || index == currentProgram_)
         return;
-    const bool hadProgram = fCurrentProgram >= 0;
-    fCurrentProgram = index;
+    const bool hadProgram = currentProgram_ >= 0;
+    currentProgram_ = index;
     if (hadProgram) {
         // Program-chunk mode stores no parameter values to apply.
         RequestEditIdle();
@@ -114,16 +105,16 @@ void TVSTModuleWithPrograms::SetParameter(int index, float value) noexcept {
     if (!ValidParameter(index))
         return;
     RequestEditIdle(); // what UpdateParameter does for a valid index
-    TCustomVstParameterProperty& property = *fParameters[static_cast<std::size_t>(index)];
+    TCustomVstParameterProperty& property = *parameters_[static_cast<std::size_t>(index)];
     if (property.CanBeAutomated)
         ReportAutomation(index, property.ParameterToHost(value));
 }
 
 void TVSTModuleWithPrograms::SetParameterByName(const std::string& name, float value) {
-    if (fParameters.empty())
+    if (parameters_.empty())
         throw Error("No parameter available!");
     for (int i = 0; i < ParameterCount(); ++i)
-        if (fParameters[static_cast<std::size_t>(i)]->DisplayName() == name) {
+        if (parameters_[static_cast<std::size_t>(i)]->DisplayName() == name) {
             SetParameter(i, value);
             return;
         }
@@ -133,24 +124,24 @@ void TVSTModuleWithPrograms::SetParameterByName(const std::string& name, float v
 float TVSTModuleWithPrograms::GetParameterForHost(VstInt32 index) noexcept {
     if (!ValidParameter(index))
         return 0.0f;
-    return fParameters[static_cast<std::size_t>(index)]->ParameterToHost(GetParameter(index));
+    return parameters_[static_cast<std::size_t>(index)]->ParameterToHost(GetParameter(index));
 }
 
 void TVSTModuleWithPrograms::SetParameterFromHost(VstInt32 index, float value) noexcept {
     if (!ValidParameter(index))
         return; // the size-failed hook is not set
     // Program-chunk mode stores no value; the conversion only advances the smoothing state.
-    (void)fParameters[static_cast<std::size_t>(index)]->HostToParameter(value);
+    (void)parameters_[static_cast<std::size_t>(index)]->HostToParameter(value);
     RequestEditIdle(); // UpdateParameter for a valid index
 }
 
 std::string TVSTModuleWithPrograms::GetParameterName(int index) const {
-    return ValidParameter(index) ? fParameters[static_cast<std::size_t>(index)]->DisplayName()
+    return ValidParameter(index) ? parameters_[static_cast<std::size_t>(index)]->DisplayName()
                                  : "undefined";
 }
 
 std::string TVSTModuleWithPrograms::GetParameterLabel(int index) const {
-    return ValidParameter(index) ? fParameters[static_cast<std::size_t>(index)]->Units
+    return ValidParameter(index) ? parameters_[static_cast<std::size_t>(index)]->Units
                                  : "undefined";
 }
 
@@ -165,59 +156,56 @@ std::string TVSTModuleWithPrograms::GetParameterDisplay(int index) {
 }
 
 VstIntPtr TVSTModuleWithPrograms::GetChunk(bool isPreset, void* ptr) {
-    if (fPrograms.empty() || ptr == nullptr)
+    if (programs_.empty() || ptr == nullptr)
         return 0;
     if (isPreset) {
-        TVstProgram& program = *fPrograms[static_cast<std::size_t>(fCurrentProgram)];
+        TVstProgram& program = *programs_[static_cast<std::size_t>(currentProgram_)];
         program.ProgramChunk.SetPosition(0);
-        OnStoreChunk(program, fCurrentProgram, true);
+        OnStoreChunk(program, currentProgram_, true);
         *static_cast<const void**>(ptr) = program.ProgramChunk.Data();
         return static_cast<VstIntPtr>(program.ProgramChunk.Size());
     }
-    fBankChunk.clear();
+    bankChunk_.clear();
     for (int i = 0; i < ProgramCount(); ++i) {
-        TVstProgram& program = *fPrograms[static_cast<std::size_t>(i)];
+        TVstProgram& program = *programs_[static_cast<std::size_t>(i)];
         program.ProgramChunk.SetPosition(0);
         OnStoreChunk(program, i, false);
-        const auto bytes = program.ProgramChunk.Bytes();
-        AppendLE32(fBankChunk, static_cast<std::uint32_t>(bytes.size()));
-        fBankChunk.insert(fBankChunk.end(), bytes.begin(), bytes.end());
+        AppendBankEntry(bankChunk_, program.ProgramChunk.Bytes());
     }
-    *static_cast<const void**>(ptr) = fBankChunk.data();
-    return static_cast<VstIntPtr>(fBankChunk.size());
+    *static_cast<const void**>(ptr) = bankChunk_.data();
+    return static_cast<VstIntPtr>(bankChunk_.size());
 }
 
 VstIntPtr TVSTModuleWithPrograms::SetChunk(bool isPreset, VstIntPtr size, const void* ptr) {
-    if (fPrograms.empty() || ptr == nullptr)
+    if (programs_.empty() || ptr == nullptr)
         return 0;
     const auto* data = static_cast<const std::uint8_t*>(ptr);
     const std::size_t available = size > 0 ? static_cast<std::size_t>(size) : 0;
     if (isPreset) {
-        TVstProgram& program = *fPrograms[static_cast<std::size_t>(fCurrentProgram)];
+        TVstProgram& program = *programs_[static_cast<std::size_t>(currentProgram_)];
         program.ProgramChunk.Clear();
         program.ProgramChunk.Write(data, available);
         program.ProgramChunk.SetPosition(0);
-        OnLoadChunk(program, fCurrentProgram, true);
+        OnLoadChunk(program, currentProgram_, true);
     } else {
         // Counts that run past the host's data end the walk: nothing beyond it is read.
+        const std::span<const std::uint8_t> bank(data, available);
         std::size_t offset = 0;
         bool currentLoaded = false;
         for (int i = 0; i < ProgramCount(); ++i) {
-            if (available - offset < 4)
+            const auto entry = BankEntryAt(bank, offset);
+            if (!entry)
                 break;
-            const std::size_t n = ReadLE32(data + offset);
-            if (n > available - offset - 4)
-                break;
-            TVstProgram& program = *fPrograms[static_cast<std::size_t>(i)];
+            TVstProgram& program = *programs_[static_cast<std::size_t>(i)];
             program.ProgramChunk.Clear();
-            program.ProgramChunk.Write(data + offset + 4, n);
+            program.ProgramChunk.Write(entry->data(), entry->size());
             program.ProgramChunk.SetPosition(0);
-            offset += 4 + n;
+            offset += kBankCountSize + entry->size();
             OnLoadChunk(program, i, false);
-            currentLoaded = currentLoaded || i == fCurrentProgram;
+            currentLoaded = currentLoaded || i == currentProgram_;
         }
         if (currentLoaded)
-            OnLoadChunk(*fPrograms[static_cast<std::size_t>(fCurrentProgram)], fCurrentProgram,
+            OnLoadChunk(*programs_[static_cast<std::size_t>(currentProgram_)], currentProgram_,
                         false);
     }
     RequestEditIdle();
@@ -231,24 +219,24 @@ VstIntPtr TVSTModuleWithPrograms::HandleOpcode(VstInt32 opcode, VstInt32 index, 
         SelectProgram(static_cast<int>(value));
         return 0;
     case effGetProgram:
-        return fCurrentProgram;
+        return currentProgram_;
     case effSetProgramName:
-        if (ptr != nullptr && fCurrentProgram >= 0)
-            fPrograms[static_cast<std::size_t>(fCurrentProgram)]->SetDisplayName(std::string(
+        if (ptr != nullptr && currentProgram_ >= 0)
+            programs_[static_cast<std::size_t>(currentProgram_)]->SetDisplayName(std::string(
                 static_cast<const char*>(ptr), strnlen(static_cast<const char*>(ptr), 256)));
         return 0;
     case effGetProgramName:
         if (ptr != nullptr)
             CopyToHost(ptr,
-                       fCurrentProgram >= 0
-                           ? fPrograms[static_cast<std::size_t>(fCurrentProgram)]->DisplayName()
+                       currentProgram_ >= 0
+                           ? programs_[static_cast<std::size_t>(currentProgram_)]->DisplayName()
                            : std::string(),
                        kVstMaxProgNameLen);
         return 0;
     case effGetProgramNameIndexed:
         if (ptr == nullptr || index < 0 || index >= ProgramCount())
             return 0;
-        CopyToHost(ptr, fPrograms[static_cast<std::size_t>(index)]->DisplayName(),
+        CopyToHost(ptr, programs_[static_cast<std::size_t>(index)]->DisplayName(),
                    kVstMaxProgNameLen);
         return 1;
     case effGetParamName:
@@ -262,7 +250,7 @@ VstIntPtr TVSTModuleWithPrograms::HandleOpcode(VstInt32 opcode, VstInt32 index, 
         return 0;
     case effCanBeAutomated:
         if (ValidParameter(index))
-            return fParameters[static_cast<std::size_t>(index)]->CanBeAutomated ? 1 : 0;
+            return parameters_[static_cast<std::size_t>(index)]->CanBeAutomated ? 1 : 0;
         return 1;
     case effString2Parameter: {
         if (ptr == nullptr)

@@ -17,12 +17,12 @@ namespace ostinel {
 class TVstProgram {
 public:
     explicit TVstProgram(std::string name = "Init") { SetDisplayName(std::move(name)); }
-    [[nodiscard]] const std::string& DisplayName() const noexcept { return fDisplayName; }
+    [[nodiscard]] const std::string& DisplayName() const noexcept { return displayName_; }
     void SetDisplayName(std::string name); // keeps the first 50 characters
     TMemoryStream ProgramChunk;
 
 private:
-    std::string fDisplayName;
+    std::string displayName_;
 };
 
 enum class TCurveType { ctLinear };
@@ -31,10 +31,10 @@ class TCustomVstParameterProperty {
 public:
     explicit TCustomVstParameterProperty(int index);
 
-    [[nodiscard]] const std::string& DisplayName() const noexcept { return fDisplayName; }
+    [[nodiscard]] const std::string& DisplayName() const noexcept { return displayName_; }
     void SetDisplayName(std::string name); // cut to 64 characters
     void SetShortLabel(std::string label); // cut to 7 characters
-    [[nodiscard]] const std::string& ShortLabel() const noexcept { return fShortLabel; }
+    [[nodiscard]] const std::string& ShortLabel() const noexcept { return shortLabel_; }
     std::string Units;
     float Min = 0.0f;
     float Max = 1.0f;
@@ -49,9 +49,9 @@ public:
     [[nodiscard]] float HostToParameter(float v) noexcept;
 
 private:
-    std::string fDisplayName;
-    std::string fShortLabel;
-    std::atomic<float> fSmoothingState{0.0f};
+    std::string displayName_;
+    std::string shortLabel_;
+    std::atomic<float> smoothingState_{0.0f};
 };
 
 class TVSTModuleWithPrograms : public TVSTModuleWithMidi {
@@ -63,16 +63,16 @@ public:
 
     TVstProgram& AddProgram(std::string name);
     TCustomVstParameterProperty& AddParameter();
-    [[nodiscard]] int ProgramCount() const noexcept { return static_cast<int>(fPrograms.size()); }
+    [[nodiscard]] int ProgramCount() const noexcept { return static_cast<int>(programs_.size()); }
     [[nodiscard]] int ParameterCount() const noexcept {
-        return static_cast<int>(fParameters.size());
+        return static_cast<int>(parameters_.size());
     }
-    [[nodiscard]] int CurrentProgram() const noexcept { return fCurrentProgram; }
+    [[nodiscard]] int CurrentProgram() const noexcept { return currentProgram_; }
     [[nodiscard]] TVstProgram& Program(int index) {
-        return *fPrograms.at(static_cast<std::size_t>(index));
+        return *programs_.at(static_cast<std::size_t>(index));
     }
     [[nodiscard]] TCustomVstParameterProperty& ParameterProperty(int index) {
-        return *fParameters.at(static_cast<std::size_t>(index));
+        return *parameters_.at(static_cast<std::size_t>(index));
     }
 
     void SelectProgram(int index);
@@ -106,10 +106,10 @@ private:
         return index >= 0 && index < ParameterCount();
     }
 
-    std::vector<std::unique_ptr<TVstProgram>> fPrograms;
-    std::vector<std::unique_ptr<TCustomVstParameterProperty>> fParameters;
-    int fCurrentProgram = -1;
-    std::vector<std::uint8_t> fBankChunk;
+    std::vector<std::unique_ptr<TVstProgram>> programs_;
+    std::vector<std::unique_ptr<TCustomVstParameterProperty>> parameters_;
+    int currentProgram_ = -1;
+    std::vector<std::uint8_t> bankChunk_;
 };
 
 } // namespace ostinel

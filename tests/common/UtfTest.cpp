@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace ostinel {
 namespace {
@@ -60,6 +62,34 @@ TEST(UtfTest, LoneSurrogatesBecomeReplacementCharacters) {
     EXPECT_EQ(Utf16ToUtf8(std::u16string{0xD83C}), R);
     EXPECT_EQ(Utf16ToUtf8(std::u16string{0xDFB9, u'a'}), R + "a");
     EXPECT_EQ(Utf16ToUtf8(std::u16string{0xD83C, u'a', 0xD83C, 0xDFB9}), R + "a\xF0\x9F\x8E\xB9");
+}
+
+TEST(UtfTest, EncodesCodePointsAndReplacesWhatIsNoCharacter) {
+    const std::pair<char32_t, std::string> cases[] = {
+        {U'A', "A"},
+        {0x00E9, "\xC3\xA9"},
+        {0x20AC, "\xE2\x82\xAC"},
+        {0x1F3B9, "\xF0\x9F\x8E\xB9"},
+        {0xD800, "\xEF\xBF\xBD"},   // a surrogate
+        {0x110000, "\xEF\xBF\xBD"}, // beyond Unicode
+    };
+    for (const auto& [cp, expected] : cases) {
+        std::string out = "x";
+        AppendUtf8(out, cp);
+        EXPECT_EQ(out, "x" + expected) << static_cast<unsigned>(cp);
+    }
+}
+
+TEST(UtfTest, DecodingStepsOverOneCharacterOrItsBrokenStart) {
+    // text, then the code points and the positions after each step.
+    const std::string text = "a\xC3\xA9\xE2\x82z\xF0\x9F\x8E\xB9\xFF";
+    const std::vector<std::pair<char32_t, std::size_t>> steps = {
+        {U'a', 1}, {0xE9, 3}, {0xFFFD, 5}, {U'z', 6}, {0x1F3B9, 10}, {0xFFFD, 11}};
+    std::size_t pos = 0;
+    for (const auto& [cp, after] : steps) {
+        EXPECT_EQ(DecodeUtf8At(text, pos), cp);
+        EXPECT_EQ(pos, after);
+    }
 }
 
 TEST(UtfTest, PathsKeepNonAsciiNames) {

@@ -1,5 +1,5 @@
 #include "common/QelCommon.h"
-#include "gui/controls/PopupMenuView.h"
+#include "gui/controls/PopupMenuLayer.h"
 #include "gui/controls/QelNumericInput.h"
 #include "gui/skins/Skin.h"
 

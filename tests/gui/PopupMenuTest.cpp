@@ -1,6 +1,6 @@
 #include "common/Error.h"
 #include "common/QelCommon.h"
-#include "gui/controls/PopupMenuView.h"
+#include "gui/controls/PopupMenuLayer.h"
 #include "gui/controls/QelPopupMenu.h"
 #include "gui/controls/QelSpTBXSpeedButton.h"
 

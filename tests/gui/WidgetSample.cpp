@@ -8,7 +8,7 @@
 #include "gui/controls/Edit.h"
 #include "gui/controls/Label.h"
 #include "gui/controls/ListBox.h"
-#include "gui/controls/PopupMenuView.h"
+#include "gui/controls/PopupMenuLayer.h"
 #include "gui/controls/QelGuiPanel.h"
 #include "gui/controls/QelGuiStitchedSwitch.h"
 #include "gui/controls/QelMenuButton.h"

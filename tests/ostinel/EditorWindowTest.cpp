@@ -10,7 +10,7 @@
 #include "gui/frame/EditorBackground.h"
 #include "gui/skins/Skin.h"
 #include "ostinel/EditorSnapshot.h"
-#include "ostinel/Plugin.h"
+#include "ostinel/VSTPlugin.h"
 #include "platform/headless/HeadlessWindow.h"
 #include "support/FakeHost.h"
 #include "support/PluginInstance.h"

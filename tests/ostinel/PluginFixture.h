@@ -2,7 +2,7 @@
 // A plug-in instance created through the entry point, with the module object at hand for the
 // parts a host cannot reach (editor hooks, preview, learn), and a recording fake editor.
 #include "ostinel/MapEditor.h"
-#include "ostinel/Plugin.h"
+#include "ostinel/VSTPlugin.h"
 #include "support/FakeHost.h"
 #include "support/PluginInstance.h"
 #include "support/UserFolders.h"

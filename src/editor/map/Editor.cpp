@@ -11,7 +11,7 @@
 #include "gui/skins/Skin.h"
 #include "gui/widgets/WidgetRoot.h"
 #include "services/BinClipboard.h"
-#include "services/VSTPluginBaseDM.h"
+#include "services/VSTPluginBase.h"
 
 #include <algorithm>
 

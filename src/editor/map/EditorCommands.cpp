@@ -8,7 +8,7 @@
 #include "gui/dialogs/MessageDialog.h"
 #include "services/BinClipboard.h"
 #include "services/ChannelClipboard.h"
-#include "services/VSTPluginBaseDM.h"
+#include "services/VSTPluginBase.h"
 
 #include <exception>
 

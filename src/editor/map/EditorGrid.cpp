@@ -8,7 +8,7 @@
 #include "gui/controls/ScrollBar.h"
 #include "gui/skins/Skin.h"
 #include "gui/widgets/WidgetRoot.h"
-#include "services/VSTPluginBaseDM.h"
+#include "services/VSTPluginBase.h"
 
 #include <algorithm>
 #include <numeric>

@@ -12,7 +12,7 @@
 #include "gui/controls/QelNumericInput.h"
 #include "gui/controls/QelSpTBXSpeedButton.h"
 #include "gui/skins/Skin.h"
-#include "services/VSTPluginBaseDM.h"
+#include "services/VSTPluginBase.h"
 
 #include <algorithm>
 

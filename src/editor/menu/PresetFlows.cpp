@@ -8,7 +8,7 @@
 #include "gui/dialogs/PresetsForm.h"
 #include "gui/widgets/WidgetRoot.h"
 #include "platform/System.h"
-#include "services/VSTPluginBaseDM.h"
+#include "services/VSTPluginBase.h"
 #include "state/MemoryStream.h"
 #include "state/MemoryStreamChunk.h"
 

@@ -12,7 +12,7 @@
 #include "gui/widgets/WidgetRoot.h"
 #include "platform/System.h"
 #include "platform/Window.h"
-#include "services/VSTPluginBaseDM.h"
+#include "services/VSTPluginBase.h"
 
 #include <algorithm>
 

@@ -1,7 +1,7 @@
 #include "gui/controls/QelPopupMenu.h"
 
 #include "common/Error.h"
-#include "gui/controls/PopupMenuView.h"
+#include "gui/controls/PopupMenuLayer.h"
 #include "gui/widgets/WidgetRoot.h"
 
 #include <algorithm>

@@ -6,7 +6,7 @@
 // Nothing blocks: the dialog reports its result through the callback of the function that
 // showed it, after it has left the screen.
 #include "gui/controls/Button.h"
-#include "gui/widgets/Overlay.h"
+#include "gui/widgets/OverlayLayer.h"
 #include "gui/widgets/TextUtil.h"
 
 #include <string>

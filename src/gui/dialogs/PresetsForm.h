@@ -11,7 +11,7 @@
 #include "graphics/Image.h"
 #include "gui/controls/Button.h"
 #include "gui/controls/QelPopupMenu.h"
-#include "gui/widgets/Overlay.h"
+#include "gui/widgets/OverlayLayer.h"
 #include "gui/widgets/Timer.h"
 
 #include <functional>

@@ -1,6 +1,7 @@
 #pragma once
 // Text helpers of the controls: code-point strings for caret positions, word wrapping for
 // labels and message boxes, underlined captions.
+#include "common/Utf.h"
 #include "graphics/Canvas.h"
 #include "graphics/Font.h"
 #include "graphics/Text.h"
@@ -26,7 +27,7 @@ struct TFont {
 
 [[nodiscard]] std::u32string ToCodePoints(std::string_view utf8);
 [[nodiscard]] std::string ToUtf8(std::u32string_view text);
-void AppendUtf8(std::string& out, char32_t ch);
+using ostinel::AppendUtf8; // the one encoder, in common
 
 // Lines of text no wider than maxWidth: CR LF, CR and LF break lines; words wrap at blanks;
 // a word wider than the line is broken between characters. Empty lines are kept.

@@ -13,7 +13,7 @@
 // GUI thread only. Nothing here blocks or runs a nested loop: overlays return at once and
 // report through callbacks.
 #include "graphics/Canvas.h"
-#include "gui/widgets/Overlay.h"
+#include "gui/widgets/OverlayLayer.h"
 #include "gui/widgets/Widget.h"
 #include "platform/Window.h"
 

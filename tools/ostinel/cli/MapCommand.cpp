@@ -9,6 +9,7 @@
 #include "midi/SmfWriter.h"
 #include "preset/NoteLabel.h"
 #include "preset/PresetState.h"
+#include "preset/TextColumns.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -25,16 +26,6 @@ struct MapJob {
     MapOptions options;
     fs::path plugin;
 };
-
-std::string Pad(std::string text, std::size_t width) {
-    if (text.size() < width)
-        text.append(width - text.size(), ' ');
-    return text;
-}
-
-std::string PadLeft(const std::string& text, std::size_t width) {
-    return text.size() < width ? std::string(width - text.size(), ' ') + text : text;
-}
 
 std::string NoteText(const NoteValue& v) {
     return "ch" + Pad(std::to_string(v.channel + 1), 3) + NoteLabel(v.note) + " v" +

@@ -3,7 +3,10 @@
 #include "common/Error.h"
 #include "common/Utf.h"
 #include "engine/MapStream.h"
+#include "state/BankChunk.h"
+#include "state/ByteOrder.h"
 #include "state/MemoryStreamChunk.h"
+#include "state/StateStream.h"
 #include "state/ValueReader.h"
 #include "state/ValueWriter.h"
 
@@ -18,13 +21,6 @@ namespace ostinel::cli {
 
 namespace {
 
-constexpr std::size_t kBankCountSize = 4;
-
-std::uint32_t LoadLE32(const std::uint8_t* p) {
-    return static_cast<std::uint32_t>(p[0]) | static_cast<std::uint32_t>(p[1]) << 8 |
-           static_cast<std::uint32_t>(p[2]) << 16 | static_cast<std::uint32_t>(p[3]) << 24;
-}
-
 bool StartsWithChunkId(std::span<const std::uint8_t> bytes) {
     const auto& id = TMemoryStreamChunk::kChunkId;
     return bytes.size() >= id.size() && std::equal(id.begin(), id.end(), bytes.begin());
@@ -32,45 +28,22 @@ bool StartsWithChunkId(std::span<const std::uint8_t> bytes) {
 
 // A bank chunk of one program: its count, then exactly that many bytes of "mmst" chunk.
 bool IsBankChunk(std::span<const std::uint8_t> bytes) {
-    return bytes.size() >= kBankCountSize + TMemoryStreamChunk::kHeaderSize &&
-           LoadLE32(bytes.data()) == bytes.size() - kBankCountSize &&
-           StartsWithChunkId(bytes.subspan(kBankCountSize));
+    const auto entry = BankEntryAt(bytes, 0);
+    return entry && entry->size() >= TMemoryStreamChunk::kHeaderSize &&
+           entry->size() == bytes.size() - kBankCountSize && StartsWithChunkId(*entry);
 }
 
-void AddOrUpdate(std::vector<CcAssignment>& list, std::string name, std::int32_t number) {
-    for (CcAssignment& item : list)
-        if (item.parameter == name) {
-            item.number = number;
-            return;
-        }
-    list.push_back({std::move(name), number});
-}
-
+// The CC list goes through the plug-in's own list type, so a name met twice is updated in place
+// exactly as the plug-in does it.
 void ReadStream(TValueReader& r, PresetState& state) {
-    r.ReadSignature();
-    r.ReadListBegin();
-    state.version = r.ReadString();
-    state.name = r.ReadString();
-    state.headerTexts[0] = r.ReadString();
-    state.headerTexts[1] = r.ReadString();
-    r.ReadListEnd();
-
-    r.ReadListBegin();
-    ReadMapSection(r, *state.map);
-    r.ReadListEnd();
-
-    // The assignment section may be a lone end of list.
-    if (!r.EndOfList()) {
-        r.ReadListBegin();
-        while (!r.EndOfList()) {
-            r.ReadListBegin();
-            std::string name = r.ReadString();
-            const std::int32_t number = r.ReadInteger();
-            r.ReadListEnd();
-            AddOrUpdate(state.ccAssignments, std::move(name), number);
-        }
-        r.ReadListEnd();
-    }
+    TMidiCCList ccs;
+    TMapStateSection section(*state.map);
+    const TStateHeader header = ReadStateStream(r, section, ccs);
+    state.version = header.Version;
+    state.name = header.PresetName;
+    state.headerTexts = header.Reserved;
+    for (const TMidiCCItem& item : ccs.Items())
+        state.ccAssignments.push_back({item.ParameterName, item.CCNumber});
 }
 
 } // namespace
@@ -122,7 +95,9 @@ PresetState ReadPreset(std::span<const std::uint8_t> bytes) {
         ReadStream(reader, state);
     } catch (const Error& e) {
         // A chunk size of 0 makes the whole input the payload (the container's rule).
-        const bool sizeZero = LoadLE32(bytes.data() + chunkOffset + 4) == 0;
+        const bool sizeZero =
+            codec::LoadLE<std::uint32_t>(bytes.data() + chunkOffset +
+                                         TMemoryStreamChunk::kChunkId.size()) == 0;
         const std::size_t base = chunkOffset + (sizeZero ? 0 : TMemoryStreamChunk::kHeaderSize);
         throw Error(std::string(e.what()) + " at byte " + std::to_string(base + reader.Position()));
     }
@@ -130,38 +105,21 @@ PresetState ReadPreset(std::span<const std::uint8_t> bytes) {
 }
 
 std::vector<std::uint8_t> WritePreset(const PresetState& state) {
+    TMidiCCList ccs;
+    for (const CcAssignment& item : state.ccAssignments)
+        ccs.SetCC(item.parameter, item.number);
+    TMapStateSection section(*state.map);
     TMemoryStreamChunk chunk;
     TValueWriter w(chunk.Payload());
-    w.WriteSignature();
-    w.WriteListBegin();
-    w.WriteString(state.version);
-    w.WriteString(state.name);
-    w.WriteString(state.headerTexts[0]);
-    w.WriteString(state.headerTexts[1]);
-    w.WriteListEnd();
-    w.WriteListBegin();
-    WriteMapSection(w, *state.map);
-    w.WriteListEnd();
-    w.WriteListBegin();
-    for (const CcAssignment& item : state.ccAssignments) {
-        w.WriteListBegin();
-        w.WriteString(item.parameter);
-        w.WriteInteger(item.number);
-        w.WriteListEnd();
-    }
-    w.WriteListEnd();
+    WriteStateStream(w, {state.version, state.name, state.headerTexts}, section, ccs);
 
     TMemoryStream out;
-    if (state.container == Container::Bank)
-        out.Write("\0\0\0\0", kBankCountSize); // count filled in below
     chunk.SaveToStream(out);
-    std::vector<std::uint8_t> bytes(out.Bytes().begin(), out.Bytes().end());
-    if (state.container == Container::Bank) {
-        const auto n = static_cast<std::uint32_t>(bytes.size() - kBankCountSize);
-        for (std::size_t i = 0; i < kBankCountSize; ++i)
-            bytes[i] = static_cast<std::uint8_t>(n >> (8 * i));
-    }
-    return bytes;
+    if (state.container == Container::Preset)
+        return {out.Bytes().begin(), out.Bytes().end()};
+    std::vector<std::uint8_t> bank;
+    AppendBankEntry(bank, out.Bytes());
+    return bank;
 }
 
 std::string PathText(const std::filesystem::path& path) {

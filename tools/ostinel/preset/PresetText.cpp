@@ -2,6 +2,7 @@
 
 #include "common/QelCommon.h"
 #include "preset/NoteLabel.h"
+#include "preset/TextColumns.h"
 
 #include <cmath>
 
@@ -11,16 +12,6 @@ namespace {
 
 std::string Num(float v, bool plus = false) {
     return (plus && v > 0.0f ? "+" : "") + ShortestText(v);
-}
-
-std::string Pad(std::string text, std::size_t width) {
-    if (text.size() < width)
-        text.append(width - text.size(), ' ');
-    return text;
-}
-
-std::string PadLeft(const std::string& text, std::size_t width) {
-    return text.size() < width ? std::string(width - text.size(), ' ') + text : text;
 }
 
 // A note value as a label, with the stored value when it is not a whole note.

@@ -1,4 +1,4 @@
-#include "ostinel/Plugin.h"
+#include "ostinel/VSTPlugin.h"
 
 #include "common/Error.h"
 #include "common/QelCommon.h"
@@ -53,7 +53,7 @@ TVSTPlugin::~TVSTPlugin() {
 void TVSTPlugin::VSTModuleCreate() {
     SetPluginVersion("1.00");
     SetUserGuideFile("Ostinel User Guide.pdf");
-    fLearnedNote.store(-1, std::memory_order_release);
+    learnedNote_.Clear();
     SetEditorFormClass(&CreateEditorWindow);
     TVSTPluginBase::VSTModuleCreate();
 }
@@ -76,17 +76,17 @@ void TVSTPlugin::ResetState() {
 // ---- Audio thread ------------------------------------------------------------------------
 
 void TVSTPlugin::ProcessEvents(const VstEvents& events) noexcept {
-    TNoteMapStore::AudioGuard pin(fMaps);
+    TNoteMapStore::AudioGuard pin(maps_);
     const TOstinel& map = pin.Map();
-    fAudioMap = &map;
+    audioMap_ = &map;
     // The intake's walk with the handler called directly, not through the virtual hook.
     ForEachMidiEvent(events, [&](const VstMidiEvent& event) { MapMidi(map, event); });
-    fAudioMap = nullptr;
+    audioMap_ = nullptr;
 }
 
 void TVSTPlugin::ProcessMidi(const VstMidiEvent& event) noexcept {
-    if (fAudioMap != nullptr)
-        MapMidi(*fAudioMap, event);
+    if (audioMap_ != nullptr)
+        MapMidi(*audioMap_, event);
     else
         TVSTPluginBase::ProcessMidi(event); // CC assignments only: no map is pinned
 }
@@ -137,7 +137,7 @@ void TVSTPlugin::NoteOn(const TOstinel& map, int ch, int note, int velocity,
     if (LearnState() == kLearnNote) {
         // The note-on is consumed whatever channel it came on.
         if (channel.Active() && ch == map.SelectedChannel())
-            fLearnedNote.store(note, std::memory_order_release);
+            learnedNote_.Publish(note);
         SetLearnState(kLearnNone);
         // Also when nothing was captured: the editor must stop showing a learn that ended.
         RequestEditIdle();
@@ -151,17 +151,17 @@ void TVSTPlugin::NoteOn(const TOstinel& map, int ch, int note, int velocity,
     if (!channel.InRange(note))
         return;
     Highlight(map, ch, note, true);
-    fMapper.PlayTargets(channel, ch, note, velocity, deltaFrames, fSink);
+    mapper_.PlayTargets(channel, ch, note, velocity, deltaFrames, sink_);
 }
 
 void TVSTPlugin::NoteOff(const TOstinel& map, int ch, int note, int velocity,
                          std::int32_t deltaFrames) noexcept {
-    fMapper.NoteOff(ch, note, velocity, deltaFrames, fSink);
+    mapper_.NoteOff(ch, note, velocity, deltaFrames, sink_);
     Highlight(map, ch, note, false);
 }
 
 void TVSTPlugin::QueueHighlight(int note, bool on) noexcept {
-    if (fHighlights.Push(static_cast<std::uint8_t>(note | (on ? 0x80 : 0))))
+    if (playedNotes_.Push(note, on))
         RequestEditIdle();
 }
 
@@ -178,15 +178,15 @@ void TVSTPlugin::TransportCheck() noexcept {
         return; // no time information: no check for this block
     const bool playing = (info->flags & kVstTransportPlaying) != 0;
     if (playing && !WasPlaying) {
-        fLastSamplePos = 0.0;
+        lastSamplePos_ = 0.0;
     } else if (!playing && WasPlaying) {
-        fLastSamplePos = 0.0;
+        lastSamplePos_ = 0.0;
         WasPlaying = false;
         return;
     }
-    if (info->samplePos < fLastSamplePos)
-        fMapper.ReleaseAll(fSink);
-    fLastSamplePos = info->samplePos;
+    if (info->samplePos < lastSamplePos_)
+        mapper_.ReleaseAll(sink_);
+    lastSamplePos_ = info->samplePos;
     WasPlaying = playing;
 }
 
@@ -198,19 +198,14 @@ bool TVSTPlugin::PreviewNote(int channel, int note, int velocity) {
     int ons = 0;
     std::array<TGuiEvent, kMapTargets> offs;
     const std::int32_t delay = DelaySamples(0.25);
-    for (int k = 0; k < TOstinTo::Count(); ++k) {
-        const TOstinToItem& target = row.Targets[k];
-        const int t = target.NoteRounded();
-        if (t < 0)
-            continue;
-        const int oc = target.ChannelRounded() - 1;
+    ForEachTargetWithNote(row.Targets, [&](const TOstinToItem& target, int oc, int t) {
         velocity = ComputeVelocity(velocity, target);
         const auto n = static_cast<std::uint8_t>(t);
         const auto v = static_cast<std::uint8_t>(velocity);
         events[static_cast<std::size_t>(ons)] = {static_cast<std::uint8_t>(0x90 + oc), n, v, 0};
         offs[static_cast<std::size_t>(ons)] = {static_cast<std::uint8_t>(0x80 + oc), n, v, delay};
         ++ons;
-    }
+    });
     std::copy_n(offs.begin(), ons, events.begin() + ons);
     return ons == 0 || QueueFromGuiThread(events.data(), 2 * ons);
 }
@@ -218,20 +213,18 @@ bool TVSTPlugin::PreviewNote(int channel, int note, int velocity) {
 void TVSTPlugin::OnEditIdle() {
     TVSTPluginBase::OnEditIdle();
     IMapEditor* editor = MapEditor();
-    const int learned = fLearnedNote.exchange(-1, std::memory_order_acq_rel);
+    const int learned = learnedNote_.Take();
     if (learned >= 0 && editor != nullptr)
         editor->LearnNote(learned);
     else if (editor != nullptr && LearnState() == kLearnNone)
         editor->LearnEnded();
     if (editor != nullptr) {
-        while (const std::uint8_t* e = fHighlights.Front()) {
-            const int note = *e & 0x7F;
-            if (*e & 0x80)
+        playedNotes_.Drain([editor](int note, bool on) {
+            if (on)
                 editor->HighlightNoteOn(note);
             else
                 editor->HighlightNoteOff(note);
-            fHighlights.Pop();
-        }
+        });
         editor->UpdateHighlightedNotes();
     }
 }

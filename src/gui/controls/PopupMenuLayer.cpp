@@ -1,4 +1,4 @@
-#include "gui/controls/PopupMenuView.h"
+#include "gui/controls/PopupMenuLayer.h"
 
 #include "graphics/Text.h"
 #include "gui/controls/QelPopupMenu.h"

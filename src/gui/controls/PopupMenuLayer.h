@@ -9,7 +9,7 @@
 // every panel closes the menu and is swallowed. Keys: Up/Down, Home/End, Right/Enter open a
 // submenu, Left/Escape close one, Enter/Space choose, a letter jumps to the next item starting
 // with it, Escape on the first panel closes the menu.
-#include "gui/widgets/Overlay.h"
+#include "gui/widgets/OverlayLayer.h"
 #include "gui/widgets/Timer.h"
 
 #include <memory>

@@ -1,4 +1,4 @@
-#include "gui/widgets/Overlay.h"
+#include "gui/widgets/OverlayLayer.h"
 
 #include "gui/widgets/WidgetRoot.h"
 

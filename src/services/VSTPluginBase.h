@@ -8,7 +8,8 @@
 // learn state and the resolved CC table).
 #include "plugin/VSTModule.h"
 #include "services/PluginEditor.h"
-#include "services/QelMidiCC.h"
+#include "services/VSTParameterValues.h"
+#include "state/MidiCCList.h"
 
 #include <array>
 #include <atomic>
@@ -34,26 +35,26 @@ public:
     // Creation (the base part): folders, settings, the start state.
     void VSTModuleCreate() override;
 
-    [[nodiscard]] const std::string& PresetName() const noexcept { return fPresetName; }
+    [[nodiscard]] const std::string& PresetName() const noexcept { return presetName_; }
     void SetPresetName(const std::string& name);
-    [[nodiscard]] const std::string& UserFolder() const noexcept { return fUserFolder; }
-    [[nodiscard]] const std::string& PresetsFolder() const noexcept { return fPresetsFolder; }
+    [[nodiscard]] const std::string& UserFolder() const noexcept { return userFolder_; }
+    [[nodiscard]] const std::string& PresetsFolder() const noexcept { return presetsFolder_; }
     [[nodiscard]] std::string PresetPath(const std::string& name) const {
-        return fPresetsFolder + name + kPresetExtension;
+        return presetsFolder_ + name + kPresetExtension;
     }
-    [[nodiscard]] const std::string& PluginVersion() const noexcept { return fPluginVersion; }
-    [[nodiscard]] const std::string& UserGuideFile() const noexcept { return fUserGuideFile; }
+    [[nodiscard]] const std::string& PluginVersion() const noexcept { return pluginVersion_; }
+    [[nodiscard]] const std::string& UserGuideFile() const noexcept { return userGuideFile_; }
 
-    [[nodiscard]] TMidiCCList& MidiCCs() noexcept { return fMidiCCs; }
-    [[nodiscard]] TVSTParameterValues& ParameterValues() noexcept { return fParameterValues; }
+    [[nodiscard]] TMidiCCList& MidiCCs() noexcept { return midiCCs_; }
+    [[nodiscard]] TVSTParameterValues& ParameterValues() noexcept { return parameterValues_; }
     // Call after changing MidiCCs or ParameterValues so the audio thread sees the change.
     void ResolveCCAssignments() noexcept;
 
     [[nodiscard]] std::uint8_t LearnState() const noexcept {
-        return fLearnState.load(std::memory_order_acquire);
+        return learnState_.load(std::memory_order_acquire);
     }
     void SetLearnState(std::uint8_t state) noexcept {
-        fLearnState.store(state, std::memory_order_release);
+        learnState_.store(state, std::memory_order_release);
     }
 
     // Tells the host the state changed: parameter 0 set to its own value.
@@ -71,8 +72,8 @@ public:
     static void SaveChunkFile(const TMemoryStreamChunk& chunk, const std::string& path);
 
     // Settings.
-    [[nodiscard]] int LowestOctave() const noexcept { return fLowestOctave; }
-    [[nodiscard]] int Style() const noexcept { return fStyle; }
+    [[nodiscard]] int LowestOctave() const noexcept { return lowestOctave_; }
+    [[nodiscard]] int Style() const noexcept { return style_; }
     void LoadSettings();
     void SaveSettings();
     void SetLowestOctave(int octave);
@@ -93,8 +94,8 @@ public:
     bool WasPlaying = false;
 
 protected:
-    void SetPluginVersion(std::string v) { fPluginVersion = std::move(v); }
-    void SetUserGuideFile(std::string v) { fUserGuideFile = std::move(v); }
+    void SetPluginVersion(std::string v) { pluginVersion_ = std::move(v); }
+    void SetUserGuideFile(std::string v) { userGuideFile_ = std::move(v); }
 
     // The concrete module's part of the state.
     virtual void WriteState(TValueWriter& /*writer*/) {}
@@ -120,32 +121,32 @@ protected:
     // RAII bracket of BeginStateUpdate/EndStateUpdate; nested brackets join the outermost.
     class TStateUpdate {
     public:
-        explicit TStateUpdate(TVSTPluginBase& base) : fBase(base) { fBase.BeginStateUpdate(); }
-        ~TStateUpdate() { fBase.EndStateUpdate(); }
+        explicit TStateUpdate(TVSTPluginBase& base) : base_(base) { base_.BeginStateUpdate(); }
+        ~TStateUpdate() { base_.EndStateUpdate(); }
         TStateUpdate(const TStateUpdate&) = delete;
         TStateUpdate& operator=(const TStateUpdate&) = delete;
 
     private:
-        TVSTPluginBase& fBase;
+        TVSTPluginBase& base_;
     };
 
 private:
-    void ReadHeaderAndSections(TValueReader& reader, bool checkPresetFile);
+    class TModuleSection;
 
-    std::string fPresetName;
-    std::string fUserFolder;
-    int fLowestOctave = -2;
-    TMidiCCList fMidiCCs;
-    std::atomic<std::uint8_t> fLearnState{kLearnNone};
-    TVSTParameterValues fParameterValues;
-    std::string fPresetsFolder;
-    int fStyle = 0;
-    std::string fUserGuideFile;
-    std::string fPluginVersion;
-    std::optional<TMessage> fPendingMessage;
-    std::unique_ptr<TMemoryStreamChunk> fStoreChunk;
+    std::string presetName_;
+    std::string userFolder_;
+    int lowestOctave_ = -2;
+    TMidiCCList midiCCs_;
+    std::atomic<std::uint8_t> learnState_{kLearnNone};
+    TVSTParameterValues parameterValues_;
+    std::string presetsFolder_;
+    int style_ = 0;
+    std::string userGuideFile_;
+    std::string pluginVersion_;
+    std::optional<TMessage> pendingMessage_;
+    std::unique_ptr<TMemoryStreamChunk> storeChunk_;
     // Audio thread's view of the CC assignments: parameter index per controller, or -1.
-    std::array<std::atomic<std::int16_t>, 128> fCCParameter{};
+    std::array<std::atomic<std::int16_t>, 128> ccParameter_{};
 };
 
 // "Error loading preset." and the like: the sentence, CR LF CR LF, the quoted error.

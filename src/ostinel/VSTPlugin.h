@@ -9,8 +9,7 @@
 #include "editor/map/MapEditorModule.h"
 #include "engine/NoteMapStore.h"
 #include "engine/NoteMapper.h"
-#include "plugin/SpscQueue.h"
-#include "services/VSTPluginBaseDM.h"
+#include "services/VSTPluginBase.h"
 
 #include <atomic>
 
@@ -29,22 +28,20 @@ public:
     void ApplyStyle() override;
 
     // GUI thread: the note map to show and edit.
-    [[nodiscard]] TOstinel& Mapping() noexcept { return fMaps.Edit(); }
-    [[nodiscard]] TNoteMapStore& MapStore() noexcept override { return fMaps; }
+    [[nodiscard]] TOstinel& Mapping() noexcept { return maps_.Edit(); }
+    [[nodiscard]] TNoteMapStore& MapStore() noexcept override { return maps_; }
     [[nodiscard]] TVSTPluginBase& PluginBase() noexcept override { return *this; }
     // GUI thread: counts the rewrites of the whole state (host chunks, presets, Init).
     [[nodiscard]] std::uint32_t StateGeneration() const noexcept override {
-        return fStateGeneration.load(std::memory_order_acquire);
+        return stateGeneration_.load(std::memory_order_acquire);
     }
 
     // Audio thread (and tests between blocks): the notes started and not yet released.
     [[nodiscard]] const TMidiNoteList& SoundingNotes() const noexcept {
-        return fMapper.SoundingNotes();
+        return mapper_.SoundingNotes();
     }
-    [[nodiscard]] int LearnedNote() const noexcept {
-        return fLearnedNote.load(std::memory_order_acquire);
-    }
-    [[nodiscard]] double LastSamplePos() const noexcept { return fLastSamplePos; }
+    [[nodiscard]] int LearnedNote() const noexcept { return learnedNote_.Peek(); }
+    [[nodiscard]] double LastSamplePos() const noexcept { return lastSamplePos_; }
 
     // GUI thread: plays every target of row `note` of `channel` (0-based) now and releases
     // them 250 ms of processed audio later. Never blocks. False when the preview FIFO is full.
@@ -62,28 +59,28 @@ protected:
                                     float opt) override;
     void WriteState(TValueWriter& writer) override;
     void ReadState(TValueReader& reader, const std::string& version) override;
-    void BeginStateUpdate() override { fMaps.BeginBulkUpdate(); }
+    void BeginStateUpdate() override { maps_.BeginBulkUpdate(); }
     void EndStateUpdate() noexcept override {
-        fMaps.EndBulkUpdate();
-        if (!fMaps.InBulkUpdate())
-            fStateGeneration.fetch_add(1, std::memory_order_acq_rel);
+        maps_.EndBulkUpdate();
+        if (!maps_.InBulkUpdate())
+            stateGeneration_.fetch_add(1, std::memory_order_acq_rel);
     }
 
 private:
     class TQueueSink final : public IMidiSink {
     public:
-        explicit TQueueSink(TVSTModuleWithMidi& module) : fModule(module) {}
+        explicit TQueueSink(TVSTModuleWithMidi& module) : module_(module) {}
         void SendNoteOn(std::uint8_t c, std::uint8_t n, std::uint8_t v,
                         std::int32_t d) noexcept override {
-            fModule.SendNoteOn(c, n, v, d);
+            module_.SendNoteOn(c, n, v, d);
         }
         void SendNoteOff(std::uint8_t c, std::uint8_t n, std::uint8_t v,
                          std::int32_t d) noexcept override {
-            fModule.SendNoteOff(c, n, v, d);
+            module_.SendNoteOff(c, n, v, d);
         }
 
     private:
-        TVSTModuleWithMidi& fModule;
+        TVSTModuleWithMidi& module_;
     };
 
     void MapMidi(const TOstinel& map, const vst::VstMidiEvent& event) noexcept;
@@ -100,15 +97,14 @@ private:
     void TransportCheck() noexcept;
     [[nodiscard]] IMapEditor* MapEditor() const noexcept;
 
-    TNoteMapStore fMaps;
-    TNoteMapper fMapper;
-    TQueueSink fSink{*this};
-    const TOstinel* fAudioMap = nullptr; // pinned while an event list is mapped
-    std::atomic<std::int32_t> fLearnedNote{-1};
-    std::atomic<std::uint32_t> fStateGeneration{0};
-    double fLastSamplePos = 0.0; // audio thread
-    // Played notes of the shown channel, audio -> GUI: note | 0x80 for a note-on.
-    TSpscQueue<std::uint8_t, 1024> fHighlights;
+    TNoteMapStore maps_;
+    TNoteMapper mapper_;
+    TQueueSink sink_{*this};
+    const TOstinel* audioMap_ = nullptr; // pinned while an event list is mapped
+    TAudioToGuiLearnedNote learnedNote_;
+    std::atomic<std::uint32_t> stateGeneration_{0};
+    double lastSamplePos_ = 0.0;         // audio thread
+    TAudioToGuiPlayedNotes playedNotes_; // of the shown channel, for the highlights
 };
 
 } // namespace ostinel

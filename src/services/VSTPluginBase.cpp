@@ -1,9 +1,10 @@
-#include "services/VSTPluginBaseDM.h"
+#include "services/VSTPluginBase.h"
 
 #include "common/Error.h"
 #include "common/QelCommon.h"
 #include "platform/System.h"
 #include "state/MemoryStreamChunk.h"
+#include "state/StateStream.h"
 #include "state/ValueReader.h"
 #include "state/ValueWriter.h"
 
@@ -14,12 +15,6 @@
 namespace ostinel {
 
 namespace {
-
-#if defined(_WIN32)
-constexpr const char* kDelim = "\\";
-#else
-constexpr const char* kDelim = "/";
-#endif
 
 constexpr vst::VstIntPtr kWheelNotice = 0x57686565; // "Whee"
 
@@ -45,18 +40,20 @@ TMessage ErrorMessage(const std::string& sentence, const std::string& error,
 }
 
 TVSTPluginBase::TVSTPluginBase(const TVSTModuleConfig& config) : TVSTModule(config) {
-    for (auto& entry : fCCParameter)
+    for (auto& entry : ccParameter_)
         entry.store(-1, std::memory_order_relaxed);
 }
 
 TVSTPluginBase::~TVSTPluginBase() = default;
 
 void TVSTPluginBase::VSTModuleCreate() {
-    fMidiCCs.Clear();
+    midiCCs_.Clear();
     SetLearnState(kLearnNone);
     const std::string documents = platform::DocumentsFolder();
-    fUserFolder = documents + kDelim + "Quorvat" + kDelim + ProductName() + kDelim;
-    fPresetsFolder = fUserFolder + "Presets" + kDelim;
+    using platform::kPathDelimiter;
+    userFolder_ =
+        documents + kPathDelimiter + "Quorvat" + kPathDelimiter + ProductName() + kPathDelimiter;
+    presetsFolder_ = userFolder_ + "Presets" + kPathDelimiter;
     WasPlaying = false;
     LoadSettings();
     LoadInitPreset();
@@ -67,9 +64,9 @@ IPluginEditor* TVSTPluginBase::PluginEditor() const noexcept {
 }
 
 void TVSTPluginBase::SetPresetName(const std::string& name) {
-    if (name == fPresetName)
+    if (name == presetName_)
         return;
-    fPresetName = name;
+    presetName_ = name;
     if (IPluginEditor* editor = PluginEditor())
         editor->PresetNameChanged();
 }
@@ -77,16 +74,16 @@ void TVSTPluginBase::SetPresetName(const std::string& name) {
 void TVSTPluginBase::ResolveCCAssignments() noexcept {
     std::array<std::int16_t, 128> table;
     table.fill(-1);
-    for (int i = fMidiCCs.Count() - 1; i >= 0; --i) {
-        const TMidiCCItem& item = fMidiCCs.GetItem(i);
+    for (int i = midiCCs_.Count() - 1; i >= 0; --i) {
+        const TMidiCCItem& item = midiCCs_.GetItem(i);
         if (item.CCNumber < 0 || item.CCNumber > 127)
             continue;
-        const int parameter = fParameterValues.IndexOfName(item.ParameterName);
+        const int parameter = parameterValues_.IndexOfName(item.ParameterName);
         if (parameter >= 0) // the first assignment in list order wins
             table[static_cast<std::size_t>(item.CCNumber)] = static_cast<std::int16_t>(parameter);
     }
     for (std::size_t cc = 0; cc < table.size(); ++cc)
-        fCCParameter[cc].store(table[cc], std::memory_order_relaxed);
+        ccParameter_[cc].store(table[cc], std::memory_order_relaxed);
 }
 
 void TVSTPluginBase::NotifyHostOfChange() {
@@ -95,8 +92,8 @@ void TVSTPluginBase::NotifyHostOfChange() {
 }
 
 void TVSTPluginBase::ResetAllParameterValues() {
-    for (int i = 0; i < fParameterValues.Count(); ++i) {
-        TVSTParameterValue& value = fParameterValues.GetItem(i);
+    for (int i = 0; i < parameterValues_.Count(); ++i) {
+        TVSTParameterValue& value = parameterValues_.GetItem(i);
         value.CurrentValue = value.DefaultValue;
         SetParameter(i, GetParameter(i));
     }
@@ -106,7 +103,7 @@ void TVSTPluginBase::ResetState() {
     TStateUpdate update(*this);
     SetPresetName(std::string());
     ResetAllParameterValues();
-    fMidiCCs.Clear();
+    midiCCs_.Clear();
     ResolveCCAssignments();
 }
 
@@ -147,65 +144,33 @@ void TVSTPluginBase::LoadInitPreset() {
     }
 }
 
+// The concrete module's part of the stream, reached through the base's virtuals. The preset
+// name is taken as soon as the header is read, so a later error still leaves it.
+class TVSTPluginBase::TModuleSection final : public IModuleStateSection {
+public:
+    explicit TModuleSection(TVSTPluginBase& base) : base_(base) {}
+    void WriteSection(TValueWriter& writer) override { base_.WriteState(writer); }
+    void PresetNameRead(const std::string& name) override { base_.SetPresetName(name); }
+    void ReadSection(TValueReader& reader, const TStateHeader& header) override {
+        base_.ReadState(reader, header.Version);
+    }
+
+private:
+    TVSTPluginBase& base_;
+};
+
 bool TVSTPluginBase::SaveToChunk(TMemoryStreamChunk& chunk) {
     TMemoryStream& payload = chunk.Payload();
     payload.Clear();
     try {
         TValueWriter writer(payload);
-        writer.WriteSignature();
-        writer.WriteListBegin();
-        writer.WriteString(fPluginVersion);
-        writer.WriteString(fPresetName);
-        writer.WriteString("");
-        writer.WriteString("");
-        writer.WriteListEnd();
-        writer.WriteListBegin();
-        WriteState(writer);
-        writer.WriteListEnd();
-        writer.WriteListBegin();
-        for (int i = 0; i < fMidiCCs.Count(); ++i) {
-            const TMidiCCItem& item = fMidiCCs.GetItem(i);
-            writer.WriteListBegin();
-            writer.WriteString(item.ParameterName);
-            writer.WriteInteger(item.CCNumber);
-            writer.WriteListEnd();
-        }
-        writer.WriteListEnd();
+        TModuleSection section(*this);
+        WriteStateStream(writer, {pluginVersion_, presetName_, {}}, section, midiCCs_);
         return true;
     } catch (const std::exception& e) {
         ShowMessageDialog(ErrorMessage("Error saving preset.", e.what(), "Save Preset"));
         return false;
     }
-}
-
-void TVSTPluginBase::ReadHeaderAndSections(TValueReader& reader, bool checkPresetFile) {
-    reader.ReadSignature();
-    reader.ReadListBegin();
-    const std::string version = reader.ReadString();
-    SetPresetName(reader.ReadString());
-    (void)reader.ReadString();
-    (void)reader.ReadString();
-    reader.ReadListEnd();
-
-    reader.ReadListBegin();
-    ReadState(reader, version);
-    reader.ReadListEnd();
-
-    if (!reader.EndOfList()) {
-        fMidiCCs.Clear();
-        reader.ReadListBegin();
-        while (!reader.EndOfList()) {
-            reader.ReadListBegin();
-            const std::string name = reader.ReadString();
-            const std::int32_t number = reader.ReadInteger();
-            reader.ReadListEnd();
-            fMidiCCs.SetCC(name, number);
-        }
-        reader.ReadListEnd();
-    }
-
-    if (checkPresetFile && !fPresetName.empty() && !FileExistsSafe(PresetPath(fPresetName)))
-        SetPresetName(std::string());
 }
 
 bool TVSTPluginBase::LoadFromChunk(TMemoryStreamChunk& chunk, bool checkPresetFile) {
@@ -214,7 +179,10 @@ bool TVSTPluginBase::LoadFromChunk(TMemoryStreamChunk& chunk, bool checkPresetFi
     try {
         ResetState();
         TValueReader reader(chunk.Payload().Bytes());
-        ReadHeaderAndSections(reader, checkPresetFile);
+        TModuleSection section(*this);
+        ReadStateStream(reader, section, midiCCs_);
+        if (checkPresetFile && !presetName_.empty() && !FileExistsSafe(PresetPath(presetName_)))
+            SetPresetName(std::string());
     } catch (const std::exception& e) {
         // What was read before the error stays in effect, on top of the reset state.
         ShowMessageDialog(ErrorMessage("Error loading preset.", e.what(), "Load Preset"));
@@ -225,37 +193,37 @@ bool TVSTPluginBase::LoadFromChunk(TMemoryStreamChunk& chunk, bool checkPresetFi
 }
 
 void TVSTPluginBase::LoadSettings() {
-    fStyle = 0;
-    fLowestOctave = -2;
+    style_ = 0;
+    lowestOctave_ = -2;
     try {
         const platform::SettingsStore store = platform::SettingsStore::Open(ProductName());
-        fStyle = ParseDecimal(store.ReadString("Config", "Style")).value_or(0);
-        fLowestOctave = ParseDecimal(store.ReadString("Config", "LowestOctave")).value_or(-2);
+        style_ = ParseDecimal(store.ReadString("Config", "Style")).value_or(0);
+        lowestOctave_ = ParseDecimal(store.ReadString("Config", "LowestOctave")).value_or(-2);
     } catch (const std::exception&) {
         // Unreadable settings give the defaults.
     }
-    fLowestOctave = std::clamp(fLowestOctave, -2, 0);
-    SetOctaveOffset(static_cast<std::int8_t>(fLowestOctave));
+    lowestOctave_ = std::clamp(lowestOctave_, -2, 0);
+    SetOctaveOffset(static_cast<std::int8_t>(lowestOctave_));
 }
 
 void TVSTPluginBase::SaveSettings() {
     platform::SettingsStore store = platform::SettingsStore::Open(ProductName());
-    store.WriteString("Config", "Style", std::to_string(fStyle));
-    store.WriteString("Config", "LowestOctave", std::to_string(fLowestOctave));
+    store.WriteString("Config", "Style", std::to_string(style_));
+    store.WriteString("Config", "LowestOctave", std::to_string(lowestOctave_));
 }
 
 void TVSTPluginBase::SetLowestOctave(int octave) {
-    if (octave == fLowestOctave)
+    if (octave == lowestOctave_)
         return;
-    fLowestOctave = octave;
+    lowestOctave_ = octave;
     SetOctaveOffset(static_cast<std::int8_t>(octave));
     SaveSettings();
 }
 
 void TVSTPluginBase::SetStyle(int style) {
-    if (style == fStyle)
+    if (style == style_)
         return;
-    fStyle = style;
+    style_ = style;
     SaveSettings();
 }
 
@@ -267,12 +235,12 @@ void TVSTPluginBase::ShowMessageDialog(const TMessage& message) {
     if (IPluginEditor* editor = PluginEditor())
         editor->ShowMessage(message);
     else
-        fPendingMessage = message;
+        pendingMessage_ = message;
 }
 
 std::optional<TMessage> TVSTPluginBase::TakePendingMessage() {
-    std::optional<TMessage> message = std::move(fPendingMessage);
-    fPendingMessage.reset();
+    std::optional<TMessage> message = std::move(pendingMessage_);
+    pendingMessage_.reset();
     return message;
 }
 
@@ -280,7 +248,7 @@ void TVSTPluginBase::ProcessMidi(const vst::VstMidiEvent& event) noexcept {
     if ((event.midiData[0] & 0xF0) != 0xB0)
         return;
     // An assignment whose parameter does not exist is skipped quietly.
-    const int parameter = fCCParameter[event.midiData[1] & 0x7F].load(std::memory_order_relaxed);
+    const int parameter = ccParameter_[event.midiData[1] & 0x7F].load(std::memory_order_relaxed);
     if (parameter >= 0)
         SetParameter(parameter, static_cast<float>(event.midiData[2] & 0x7F) / 127.0f);
 }
@@ -319,18 +287,18 @@ vst::VstIntPtr TVSTPluginBase::OnVendorSpecific(vst::VstInt32, vst::VstIntPtr va
 
 float TVSTPluginBase::OnGetChunkParameter(int index) noexcept {
     // The table never changes after creation in this plug-in, so the audio thread may read it.
-    if (index >= 0 && index < fParameterValues.Count())
-        return fParameterValues.GetItem(index).CurrentValue;
+    if (index >= 0 && index < parameterValues_.Count())
+        return parameterValues_.GetItem(index).CurrentValue;
     return 0.0f;
 }
 
 void TVSTPluginBase::OnStoreChunk(TVstProgram& program, int, bool) {
     // The chunk object is kept between stores so its buffer is not grown again every time.
-    if (!fStoreChunk)
-        fStoreChunk = std::make_unique<TMemoryStreamChunk>();
-    SaveToChunk(*fStoreChunk);
+    if (!storeChunk_)
+        storeChunk_ = std::make_unique<TMemoryStreamChunk>();
+    SaveToChunk(*storeChunk_);
     program.ProgramChunk.Clear();
-    fStoreChunk->SaveToStream(program.ProgramChunk);
+    storeChunk_->SaveToStream(program.ProgramChunk);
 }
 
 void TVSTPluginBase::OnLoadChunk(TVstProgram& program, int, bool) {

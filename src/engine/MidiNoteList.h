@@ -30,49 +30,49 @@ public:
     TMidiNoteList(const TMidiNoteList&) = delete;
     TMidiNoteList& operator=(const TMidiNoteList&) = delete;
 
-    [[nodiscard]] int Count() const noexcept { return fCount; }
-    [[nodiscard]] bool Full() const noexcept { return fCount == kCapacity; }
+    [[nodiscard]] int Count() const noexcept { return count_; }
+    [[nodiscard]] bool Full() const noexcept { return count_ == kCapacity; }
     void Clear() noexcept;
 
     // Appends an entry. The caller makes room first when the table is Full() (see Oldest()).
     void AddNote(const TMidiNoteItem& item) noexcept {
-        if (fFree < 0)
+        if (free_ < 0)
             return; // callers evict first; never reached
-        const int i = fFree;
-        Slot& slot = fSlots[U(i)];
-        fFree = slot.next;
+        const int i = free_;
+        Slot& slot = slots_[U(i)];
+        free_ = slot.next;
 
         slot.item = item;
-        slot.prev = static_cast<std::int16_t>(fTail);
+        slot.prev = static_cast<std::int16_t>(tail_);
         slot.next = -1;
-        if (fTail >= 0)
-            fSlots[U(fTail)].next = static_cast<std::int16_t>(i);
+        if (tail_ >= 0)
+            slots_[U(tail_)].next = static_cast<std::int16_t>(i);
         else
-            fHead = i;
-        fTail = i;
+            head_ = i;
+        tail_ = i;
 
-        std::int16_t& newest = fKeyNewest[U(Key(item.SourceChannel, item.SourceNote))];
+        std::int16_t& newest = keyNewest_[U(Key(item.SourceChannel, item.SourceNote))];
         slot.older = newest;
         slot.newer = -1;
         if (newest >= 0)
-            fSlots[U(newest)].newer = static_cast<std::int16_t>(i);
+            slots_[U(newest)].newer = static_cast<std::int16_t>(i);
         newest = static_cast<std::int16_t>(i);
-        ++fCount;
+        ++count_;
     }
 
     // The oldest entry, or nullptr when empty; RemoveOldest() drops it.
     [[nodiscard]] const TMidiNoteItem* Oldest() const noexcept {
-        return fHead >= 0 ? &fSlots[U(fHead)].item : nullptr;
+        return head_ >= 0 ? &slots_[U(head_)].item : nullptr;
     }
     void RemoveOldest() noexcept;
 
     // Visits every entry started by (channel, note), newest first, and removes it after the
     // visit. Returns how many entries were released.
     template <typename F> int ReleaseSource(int channel, int note, F&& visit) noexcept {
-        std::int16_t& newest = fKeyNewest[U(Key(channel, note))];
+        std::int16_t& newest = keyNewest_[U(Key(channel, note))];
         int released = 0;
         for (int i = newest; i >= 0;) {
-            const Slot& slot = fSlots[U(i)];
+            const Slot& slot = slots_[U(i)];
             const int older = slot.older;
             visit(static_cast<const TMidiNoteItem&>(slot.item));
             UnlinkOrder(i);
@@ -85,8 +85,8 @@ public:
 
     // Visits every entry, oldest first.
     template <typename F> void ForEach(F&& visit) const noexcept {
-        for (int i = fHead; i >= 0; i = fSlots[U(i)].next)
-            visit(static_cast<const TMidiNoteItem&>(fSlots[U(i)].item));
+        for (int i = head_; i >= 0; i = slots_[U(i)].next)
+            visit(static_cast<const TMidiNoteItem&>(slots_[U(i)].item));
     }
 
 private:
@@ -108,24 +108,24 @@ private:
     // Takes entry i out of the start order and returns it to the free list; the caller
     // takes care of its key chain.
     void UnlinkOrder(int i) noexcept {
-        Slot& slot = fSlots[U(i)];
+        Slot& slot = slots_[U(i)];
         if (slot.prev >= 0)
-            fSlots[U(slot.prev)].next = slot.next;
+            slots_[U(slot.prev)].next = slot.next;
         else
-            fHead = slot.next;
+            head_ = slot.next;
         if (slot.next >= 0)
-            fSlots[U(slot.next)].prev = slot.prev;
+            slots_[U(slot.next)].prev = slot.prev;
         else
-            fTail = slot.prev;
+            tail_ = slot.prev;
         slot.prev = -1;
-        slot.next = static_cast<std::int16_t>(fFree);
-        fFree = i;
-        --fCount;
+        slot.next = static_cast<std::int16_t>(free_);
+        free_ = i;
+        --count_;
     }
 
-    std::array<Slot, kCapacity> fSlots;
-    std::array<std::int16_t, kKeys> fKeyNewest; // per key: its newest entry, -1 when none
-    int fHead = -1, fTail = -1, fFree = -1, fCount = 0;
+    std::array<Slot, kCapacity> slots_;
+    std::array<std::int16_t, kKeys> keyNewest_; // per key: its newest entry, -1 when none
+    int head_ = -1, tail_ = -1, free_ = -1, count_ = 0;
 };
 
 } // namespace ostinel
