@@ -77,20 +77,7 @@ protected:
     }
 
     // The windows the plug-in made inside ours.
-    std::vector<::Window> Children() {
-        XSync(display_, False);
-        ::Window root = 0, parent = 0;
-        ::Window* children = nullptr;
-        unsigned count = 0;
-        std::vector<::Window> out;
-        if (XQueryTree(display_, parent_, &root, &parent, &children, &count) != 0) {
-            out.assign(children, children + count);
-        }
-        if (children != nullptr) {
-            XFree(children);
-        }
-        return out;
-    }
+    std::vector<::Window> Children() { return ostinel::test::ChildWindows(display_, parent_); }
 
     // Our window as the screen shows it.
     gui::Image Screenshot() {

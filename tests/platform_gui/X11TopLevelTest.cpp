@@ -145,13 +145,7 @@ TEST_F(X11TopLevelTest, TitleIsUtf8ForWindowManagers) {
 }
 
 TEST_F(X11TopLevelTest, AWindowManagerCloseIsARequestTheWindowSurvives) {
-    XEvent e{};
-    e.xclient.type = ClientMessage;
-    e.xclient.window = top_;
-    e.xclient.message_type = XInternAtom(display_, "WM_PROTOCOLS", False);
-    e.xclient.format = 32;
-    e.xclient.data.l[0] = static_cast<long>(XInternAtom(display_, "WM_DELETE_WINDOW", False));
-    XSendEvent(display_, top_, False, NoEventMask, &e);
+    ostinel::test::SendCloseRequest(display_, top_);
     ASSERT_TRUE(Until([&] { return client_.closes == 1; }));
     EXPECT_FALSE(window_->Destroyed());
 }

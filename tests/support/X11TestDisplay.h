@@ -4,6 +4,7 @@
 
 #include <chrono>
 #include <thread>
+#include <vector>
 
 namespace ostinel::test {
 
@@ -18,6 +19,33 @@ inline Display* OpenTestDisplay() {
             return nullptr;
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
     }
+}
+
+// The direct children of `window`, after the server has seen every request so far.
+inline std::vector<::Window> ChildWindows(Display* display, ::Window window) {
+    XSync(display, False);
+    ::Window root = 0, parent = 0;
+    ::Window* children = nullptr;
+    unsigned count = 0;
+    std::vector<::Window> out;
+    if (XQueryTree(display, window, &root, &parent, &children, &count) != 0)
+        out.assign(children, children + count);
+    if (children != nullptr)
+        XFree(children);
+    return out;
+}
+
+// What a window manager sends when the user closes `window`.
+inline void SendCloseRequest(Display* display, ::Window window) {
+    XEvent e{};
+    e.xclient.type = ClientMessage;
+    e.xclient.window = window;
+    e.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
+    e.xclient.format = 32;
+    e.xclient.data.l[0] = static_cast<long>(XInternAtom(display, "WM_DELETE_WINDOW", False));
+    e.xclient.data.l[1] = CurrentTime;
+    XSendEvent(display, window, False, NoEventMask, &e);
+    XSync(display, False);
 }
 
 } // namespace ostinel::test

@@ -261,37 +261,13 @@ protected:
 
     // A top-level window whose title holds `text`.
     ::Window FindWindow(const std::string& text) {
-        ::Window root = 0, parent = 0;
-        ::Window* children = nullptr;
-        unsigned count = 0;
-        ::Window found = 0;
-        if (XQueryTree(display_, DefaultRootWindow(display_), &root, &parent, &children, &count)) {
-            for (unsigned i = 0; i < count && found == 0; ++i) {
-                if (TitleOf(children[i]).find(text) != std::string::npos) {
-                    found = children[i];
-                }
-            }
-        }
-        if (children != nullptr) {
-            XFree(children);
-        }
-        return found;
+        for (const ::Window w : ostinel::test::ChildWindows(display_, DefaultRootWindow(display_)))
+            if (TitleOf(w).find(text) != std::string::npos)
+                return w;
+        return 0;
     }
 
-    std::vector<::Window> Children() {
-        XSync(display_, False);
-        ::Window root = 0, parent = 0;
-        ::Window* children = nullptr;
-        unsigned count = 0;
-        std::vector<::Window> out;
-        if (XQueryTree(display_, window_, &root, &parent, &children, &count) != 0) {
-            out.assign(children, children + count);
-        }
-        if (children != nullptr) {
-            XFree(children);
-        }
-        return out;
-    }
+    std::vector<::Window> Children() { return ostinel::test::ChildWindows(display_, window_); }
 
     gui::Image Screenshot(::Window w) {
         XSync(display_, False);
@@ -339,17 +315,7 @@ protected:
     }
 
     // What a window manager sends when the user closes the window.
-    void RequestClose() {
-        XEvent e{};
-        e.xclient.type = ClientMessage;
-        e.xclient.window = window_;
-        e.xclient.message_type = XInternAtom(display_, "WM_PROTOCOLS", False);
-        e.xclient.format = 32;
-        e.xclient.data.l[0] = static_cast<long>(XInternAtom(display_, "WM_DELETE_WINDOW", False));
-        e.xclient.data.l[1] = CurrentTime;
-        XSendEvent(display_, window_, False, NoEventMask, &e);
-        XSync(display_, False);
-    }
+    void RequestClose() { ostinel::test::SendCloseRequest(display_, window_); }
 
     // Selects channel 10 and flips its switch in the editor; returns the state the file should
     // then hold.
